@@ -1,0 +1,50 @@
+// Resource ids shared by the resource script and the code.
+#pragma once
+
+// System menu command (low four bits free for the system)
+#define IDM_ABOUTBOX 0x0010
+
+// Dialog templates
+#define IDD_ABOUTBOX 100
+#define IDD_QM7XX_DIALOG 102
+#define IDD_PORT 130
+#define IDD_UNITS 131
+#define IDD_RECORD_SETTINGS 132
+#define IDD_SPLASH 134
+#define IDD_ADVERT 157
+#define IDD_EXTRA_SETTINGS 159
+#define IDD_PORT_WAIT 318
+
+// String table
+#define IDS_ABOUTBOX 101
+#define IDS_BAD_NUMBER_FORMAT 102
+
+// Icon, menu, bitmaps
+#define IDR_MAINFRAME 128
+#define IDR_MENU 129
+#define IDB_ABOUT 133
+#define IDB_SPLASH 135
+#define IDB_PORT_WAIT 310
+
+// Controls of the main window
+#define IDC_PANEL1 1004
+#define IDC_PANEL2 1005
+#define IDC_STATUS 1018
+
+// Menu commands of the main window
+#define ID_VIEW_FONT 32772
+#define ID_VIEW_BACKGROUND_COLOUR 32773
+#define ID_VIEW_TEXT_COLOUR 32774
+#define ID_VIEW_UNITS 32775
+#define ID_SETTINGS_RECORDING 32776
+#define ID_PORT_SELECT 32777
+#define ID_APP_EXIT 32778
+#define ID_HELP_ABOUT 32779
+#define ID_HELP_CONTENTS 32780
+#define ID_VIEW_TOPMOST 32782
+#define ID_HELP_QMX 32783
+#define ID_SETTINGS_EXTRA 32784
+
+// Controls of the port selection dialog
+#define IDC_PORT_LIST 1003
+#define IDC_PORT_IN_USE 1008
