@@ -41,9 +41,15 @@ LRESULT CALLBACK CDialog::CreationHook(int code, WPARAM wParam, LPARAM lParam)
 {
     if (code == HCBT_CREATEWND && creatingDialog)
     {
-        CDialog* dialog = creatingDialog;
-        creatingDialog = nullptr; // the first window created is the dialog; its controls follow
-        dialog->BindDuringCreation(reinterpret_cast<HWND>(wParam));
+        // The dialog is the first window of the dialog class created here; its controls follow
+        // it, and the system may slip in windows of its own (an input method window) before it.
+        const CREATESTRUCTW* create = reinterpret_cast<const CBT_CREATEWNDW*>(lParam)->lpcs;
+        if (create->lpszClass == WC_DIALOG)
+        {
+            CDialog* dialog = creatingDialog;
+            creatingDialog = nullptr;
+            dialog->BindDuringCreation(reinterpret_cast<HWND>(wParam));
+        }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }

@@ -1,0 +1,107 @@
+#pragma once
+
+// Answers the modal dialogs and message boxes that the code under test opens on this thread: every
+// few milliseconds, from inside whatever message loop is running, the topmost visible and enabled
+// dialog (other than the ones to leave alone) is handed to a script that answers it. A dialog that
+// stays open (a refused OK) is handed over again once it is enabled again, after a pause.
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+
+class DialogDriver
+{
+public:
+    // The script gets the dialog and its caption; it answers it (posts a command) and may note
+    // what it saw.
+    using Script = std::function<void(HWND dialog, const std::wstring& caption)>;
+
+    explicit DialogDriver(Script script, std::set<HWND> leaveAlone = {})
+    {
+        current_ = this;
+        script_ = std::move(script);
+        leaveAlone_ = std::move(leaveAlone);
+        timer_ = SetTimer(nullptr, 0, 20, &DialogDriver::Tick);
+    }
+    ~DialogDriver()
+    {
+        KillTimer(nullptr, timer_);
+        current_ = nullptr;
+    }
+    DialogDriver(const DialogDriver&) = delete;
+    DialogDriver& operator=(const DialogDriver&) = delete;
+
+    static std::wstring TextOf(HWND hwnd)
+    {
+        wchar_t text[512] = {};
+        GetWindowTextW(hwnd, text, 512);
+        return text;
+    }
+    // The text of the message in a message box (its static without an icon).
+    static std::wstring MessageOf(HWND box)
+    {
+        std::wstring found;
+        EnumChildWindows(
+            box,
+            [](HWND child, LPARAM out) -> BOOL
+            {
+                wchar_t cls[32] = {};
+                GetClassNameW(child, cls, 32);
+                if (std::wstring(cls) == L"Static" &&
+                    (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON &&
+                    GetWindowTextLengthW(child) > 0)
+                    *reinterpret_cast<std::wstring*>(out) = TextOf(child);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&found));
+        return found;
+    }
+    static void Press(HWND dialog, int id)
+    {
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+    }
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
+    {
+        if (!current_ || current_->busy_)
+            return;
+        HWND found = nullptr;
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND hwnd, LPARAM out) -> BOOL
+            {
+                wchar_t cls[16] = {};
+                GetClassNameW(hwnd, cls, 16);
+                if (std::wstring(cls) == L"#32770" && IsWindowVisible(hwnd) &&
+                    IsWindowEnabled(hwnd) && !current_->leaveAlone_.count(hwnd))
+                {
+                    *reinterpret_cast<HWND*>(out) =
+                        hwnd; // enumeration runs from the top of the z-order
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&found));
+        if (!found)
+            return;
+        const ULONGLONG now = GetTickCount64();
+        auto last = current_->handedOver_.find(found);
+        if (last != current_->handedOver_.end() && now - last->second < 200)
+            return;
+        current_->handedOver_[found] = now;
+        current_->busy_ = true;
+        current_->script_(found, TextOf(found));
+        current_->busy_ = false;
+    }
+
+    static inline DialogDriver* current_ = nullptr;
+    Script script_;
+    std::set<HWND> leaveAlone_;
+    std::map<HWND, ULONGLONG> handedOver_;
+    UINT_PTR timer_ = 0;
+    bool busy_ = false;
+};
