@@ -143,8 +143,14 @@ void CMainDlg::ToggleTopmost()
 
 void CMainDlg::UpdateStatusLine()
 {
-    statusLine.SetWindowText(
-        BuildStatusText(decoder.reading, linkLost, twoChannelMode, logTimerId != 0, fileInterval));
+    // Every frame asks for the text; setting an edit's text costs about a millisecond under Wine
+    // even when it does not change, so only a new text is set.
+    std::string text =
+        BuildStatusText(decoder.reading, linkLost, twoChannelMode, logTimerId != 0, fileInterval);
+    if (text == shownStatus_ && statusLine.m_hWnd)
+        return;
+    statusLine.SetWindowText(text);
+    shownStatus_ = std::move(text);
 }
 
 LRESULT CMainDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)

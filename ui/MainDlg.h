@@ -105,4 +105,5 @@ private:
     int advertOpen = 0;
     HICON icon_ = nullptr;
     COLORREF customColours_[16];
+    std::string shownStatus_;
 };

@@ -1,0 +1,145 @@
+// Benchmarks of the display path under Wine (or Windows):
+//  - SetReading with a new value, including the synchronous repaint of the panel;
+//  - the reception of a frame's carriage return: decoding, panels, status line and repaints.
+// Prints the median and maximum of many calls, for the default window and a maximised one.
+
+#include "meter/FrameEncoder.h"
+#include "ui/MainDlg.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace
+{
+
+double Now()
+{
+    static LARGE_INTEGER frequency = []
+    {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+void Report(const char* what, std::vector<double> ms)
+{
+    std::sort(ms.begin(), ms.end());
+    std::printf("%-58s n=%zu median=%.3f ms p99=%.3f ms max=%.3f ms\n", what, ms.size(),
+                ms[ms.size() / 2], ms[ms.size() * 99 / 100], ms.back());
+}
+
+void Pump()
+{
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+    {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+std::vector<double> TimeSetReading(CMainDlg& window, int calls)
+{
+    std::vector<double> ms;
+    window.panel1.SetBlinking(false);
+    window.panel1.SetUnitCode(UNIT_WM2); // the raised "2": the costliest drawing
+    for (int i = 0; i < calls; ++i)
+    {
+        const double value = 100.0 + i % 1000 / 10.0 + (i % 2 ? 0.05 : 0.0);
+        const double start = Now();
+        window.panel1.SetReading(value);
+        ms.push_back(Now() - start);
+        if (i % 50 == 0)
+            Pump();
+    }
+    return ms;
+}
+
+std::vector<double> TimeFrames(CMainDlg& window, int frames, bool twoChannels)
+{
+    std::vector<double> ms;
+    for (int i = 0; i < frames; ++i)
+    {
+        std::vector<std::uint8_t> bytes;
+        if (twoChannels)
+        {
+            Frame24Spec f;
+            f.deviceNumber = 7;
+            f.channel1 = {1, false, 500 + i % 400};
+            f.channel2 = {0, false, 900 + i % 300};
+            bytes = EncodeFrame(f);
+        }
+        else
+        {
+            Frame17Spec f;
+            f.deviceNumber = 1234;
+            f.unitKlx = true;
+            f.raw = 1000 + i % 500;
+            bytes = EncodeFrame(f);
+        }
+        for (size_t b = 0; b + 1 < bytes.size(); ++b)
+            window.SendMessage(SerialPort::WM_METER_BYTE, bytes[b], 0);
+        const double start = Now();
+        window.SendMessage(SerialPort::WM_METER_BYTE, bytes.back(), 0); // the carriage return
+        ms.push_back(Now() - start);
+        if (i % 50 == 0)
+            Pump();
+    }
+    return ms;
+}
+
+std::vector<double> TimeCall(int calls, const std::function<void(int)>& call)
+{
+    std::vector<double> ms;
+    for (int i = 0; i < calls; ++i)
+    {
+        const double start = Now();
+        call(i);
+        ms.push_back(Now() - start);
+        if (i % 50 == 0)
+            Pump();
+    }
+    return ms;
+}
+
+void RunAll(CMainDlg& window, const char* size)
+{
+    // What one edit text costs, changed or not: the reason the status line is only set when new.
+    Report("status line edit: SetWindowText of an unchanged text",
+           TimeCall(2000, [&](int)
+                    { window.statusLine.SetWindowText("QM-700 numer 1234. Pomiar prawidłowy."); }));
+    const RECT panel = window.panel1.GetClientRect();
+    std::printf("-- %s window, panel 1 client %ldx%ld\n", size, panel.right, panel.bottom);
+    Report("SetReading, new value, synchronous repaint", TimeSetReading(window, 2000));
+    Report("frame received (17 bytes): carriage return handled", TimeFrames(window, 2000, false));
+    Report("frame received (24 bytes, two panels): CR handled", TimeFrames(window, 2000, true));
+}
+
+} // namespace
+
+int main()
+{
+    CMainDlg window;
+    if (!window.Create())
+    {
+        std::fprintf(stderr, "display_bench: the main window could not be created\n");
+        return 1;
+    }
+    window.KillTimer(TIMER_PORT_RETRY);
+    Pump();
+    RunAll(window, "550x400");
+    ShowWindow(window.m_hWnd, SW_MAXIMIZE);
+    window.twoChannelMode = 0;
+    Pump();
+    RunAll(window, "maximised");
+    DestroyWindow(window.m_hWnd);
+    return 0;
+}
