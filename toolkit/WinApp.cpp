@@ -85,7 +85,10 @@ int AppMessageBox(const std::string& text, UINT type)
 bool LaunchHelp(HWND owner, UINT command, ULONG_PTR data)
 {
     const std::wstring helpFile = CWinApp::HelpFilePath();
-    if (WinHelpW(owner, helpFile.c_str(), command, data))
+    // Without the file there is nothing to show; asking the help engine anyway leaves it (Wine's
+    // winhlp32 in particular) holding the caller until its own error box is answered.
+    if (GetFileAttributesW(helpFile.c_str()) != INVALID_FILE_ATTRIBUTES &&
+        WinHelpW(owner, helpFile.c_str(), command, data))
         return true;
     AppMessageBox("Failed to launch help.");
     return false;

@@ -37,5 +37,6 @@ private:
 // names no icon. Text is UTF-8. The owner is the active window of this thread.
 int AppMessageBox(const std::string& text, UINT type = MB_OK);
 
-// WinHelp on the program's help file; "Failed to launch help." when the help engine fails.
+// WinHelp on the program's help file; "Failed to launch help." when the file is missing or the
+// help engine fails.
 bool LaunchHelp(HWND owner, UINT command, ULONG_PTR data);

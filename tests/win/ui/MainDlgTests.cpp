@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -295,6 +296,72 @@ TEST(MainWindow, ThePortDialogRefusesATextWithoutAPortNumber)
     EXPECT_EQ(messages, (std::vector<std::wstring>{refused, refused, refused}));
     EXPECT_EQ(window->serialPort, nullptr);
     EXPECT_EQ(window->portNr, 0);
+}
+
+TEST(MainWindow, HelpWithoutAHelpFileSaysItFailed)
+{
+    auto window = OpenMainWindow();
+    ASSERT_TRUE(window);
+    Closer closer{window};
+    std::vector<std::wstring> seen;
+    DialogDriver driver(
+        [&](HWND box, const std::wstring& caption)
+        {
+            seen.push_back(caption + L": " + DialogDriver::MessageOf(box));
+            DialogDriver::Press(box, IDOK);
+        },
+        {window->m_hWnd});
+    window->SendMessage(WM_COMMAND, ID_HELP_CONTENTS);
+    window->SendMessage(WM_HELP, 0, 0); // F1 ends in the same place
+    EXPECT_EQ(seen, (std::vector<std::wstring>{L"ui_tests: Failed to launch help.",
+                                               L"ui_tests: Failed to launch help."}));
+}
+
+TEST(MainWindow, AColourChosenInTheColourDialogGoesToBothPanelsAndCancelChangesNothing)
+{
+    auto window = OpenMainWindow();
+    ASSERT_TRUE(window);
+    Closer closer{window};
+    bool typeColour = true;
+    DialogDriver driver(
+        [&](HWND dialog, const std::wstring&)
+        {
+            if (!typeColour)
+            {
+                DialogDriver::Press(dialog, IDCANCEL);
+                return;
+            }
+            SetDlgItemTextW(dialog, 706, L"10"); // red, green and blue of the full dialog
+            SetDlgItemTextW(dialog, 707, L"20");
+            SetDlgItemTextW(dialog, 708, L"30");
+            DialogDriver::Press(dialog, IDOK);
+        },
+        {window->m_hWnd});
+    window->SendMessage(WM_COMMAND, ID_VIEW_BACKGROUND_COLOUR);
+    EXPECT_EQ(window->panel1.backgroundColour, RGB(10, 20, 30));
+    EXPECT_EQ(window->panel2.backgroundColour, RGB(10, 20, 30));
+    EXPECT_EQ(window->panel1.textColour, DEFAULT_TEXT_COLOUR);
+
+    typeColour = false;
+    window->SendMessage(WM_COMMAND, ID_VIEW_TEXT_COLOUR);
+    EXPECT_EQ(window->panel1.textColour, DEFAULT_TEXT_COLOUR);
+    EXPECT_EQ(window->panel2.textColour, DEFAULT_TEXT_COLOUR);
+}
+
+TEST(MainWindow, AFontChosenInTheFontDialogGoesToBothPanels)
+{
+    auto window = OpenMainWindow();
+    ASSERT_TRUE(window);
+    Closer closer{window};
+    const HFONT before = window->panel1.ReadingFont();
+    DialogDriver driver([&](HWND dialog, const std::wstring&)
+                        { DialogDriver::Press(dialog, IDOK); },
+                        {window->m_hWnd});
+    window->SendMessage(WM_COMMAND, ID_VIEW_FONT);
+    EXPECT_NE(window->panel1.ReadingFont(), before);
+    EXPECT_NE(window->panel1.ReadingFont(), window->panel2.ReadingFont())
+        << "each panel owns its font";
+    EXPECT_EQ(std::memcmp(&window->panel1.logFont, &window->panel2.logFont, sizeof(LOGFONTW)), 0);
 }
 
 } // namespace
