@@ -364,4 +364,30 @@ TEST(MainWindow, AFontChosenInTheFontDialogGoesToBothPanels)
     EXPECT_EQ(std::memcmp(&window->panel1.logFont, &window->panel2.logFont, sizeof(LOGFONTW)), 0);
 }
 
+TEST(MainWindow, AStoredPortThatFailsIsReportedAtStartAndThePortDialogFollowsOnceShown)
+{
+    std::vector<std::wstring> seen;
+    DialogDriver driver(
+        [&](HWND dialog, const std::wstring& caption)
+        {
+            if (caption == L"QM7xx")
+                return; // the main window itself, once shown
+            seen.push_back(caption == L"Port szeregowy" ? caption
+                                                        : DialogDriver::MessageOf(dialog));
+            DialogDriver::Press(dialog, caption == L"Port szeregowy" ? IDCANCEL : IDOK);
+        });
+    auto window = std::make_unique<CMainDlg>();
+    window->portNr = 77;
+    ASSERT_TRUE(window->Create());
+    Closer closer{window};
+    ASSERT_EQ(seen.size(), 1u) << "the message comes before the window is shown";
+    EXPECT_EQ(seen[0], L"Nie mo\x017C"
+                       L"na otworzy\x0107 portu COM77");
+    EXPECT_EQ(window->portNr, 77) << "the stored port is kept";
+    EXPECT_EQ(window->serialPort, nullptr);
+    EXPECT_TRUE(PumpUntil([&] { return seen.size() == 2; }, 3000));
+    EXPECT_EQ(seen.back(), L"Port szeregowy");
+    EXPECT_EQ(window->portNr, 77) << "cancelling the dialog changes nothing";
+}
+
 } // namespace
