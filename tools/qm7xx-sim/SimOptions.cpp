@@ -176,8 +176,8 @@ const std::map<std::string, OptionSpec>& Specs()
         {"--interval",
          {true,
           [](SimOptions& o, const std::string& v)
-          { return ParseInt(v, 50, 3600000, o.intervalMs); },
-          "milliseconds from 50 to 3600000"}},
+          { return ParseInt(v, 10, 3600000, o.intervalMs); },
+          "milliseconds from 10 to 3600000"}},
         {"--fast", {false, [](SimOptions& o, const std::string&) { return o.fast = true; }, ""}},
         {"--measurement-error",
          {true,
