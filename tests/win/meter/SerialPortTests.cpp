@@ -217,7 +217,8 @@ TEST(SerialPortDelivery, DestroyingWhileTheWorkerWaitsInSendMessageHandlesThePen
     while ((HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) == 0 &&
            GetTickCount64() < deadline)
         Sleep(1);
-    ASSERT_NE(HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE, 0u);
+    ASSERT_TRUE((HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) != 0)
+        << "the worker never sent the byte";
     ASSERT_TRUE(sink.Bytes().empty());
 
     bool destroying = false;
