@@ -9,6 +9,7 @@ namespace
 
 constexpr DWORD PURGE_ALL = PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR;
 constexpr int NAME_BUFFER_SIZE = 50;
+constexpr DWORD IDLE_RETRY_MS = 10;
 
 } // namespace
 
@@ -104,6 +105,7 @@ DWORD SerialPort::RunWorker()
     for (;;)
     {
         bool waitPending = false;
+        commEvents_ = 0;
         if (WaitCommEvent(port_.Get(), &commEvents_, &overlapped_))
         {
             // The event was already there: nothing to wait for unless bytes are queued.
@@ -126,8 +128,16 @@ DWORD SerialPort::RunWorker()
         case WAIT_OBJECT_0 + 1:
         {
             DWORD mask = 0;
+            bool delivered = false;
             if (GetCommMask(port_.Get(), &mask) && (mask & EV_RXCHAR) != 0)
-                DrainReceiveQueue();
+                delivered = DrainReceiveQueue();
+            // A wait that ends with no event and no byte comes from a driver that cannot wait for
+            // characters: Wine ends every wait on a pseudo-terminal within a few milliseconds.
+            // Waiting again at once would keep a core busy for as long as the program runs; a
+            // short pause costs a byte at most that much delay. Windows never gets here.
+            if (!delivered && (commEvents_ & eventMask_) == 0 &&
+                WaitForSingleObject(shutdownEvent_.Get(), IDLE_RETRY_MS) == WAIT_OBJECT_0)
+                return WORKER_EXIT_CODE;
             break;
         }
         default:
@@ -163,10 +173,11 @@ DWORD SerialPort::QueuedBytes()
     return QueuedBytesUnlocked();
 }
 
-void SerialPort::DrainReceiveQueue()
+bool SerialPort::DrainReceiveQueue()
 {
+    bool delivered = false;
     if (QueuedBytes() == 0)
-        return;
+        return delivered;
     do
     {
         BYTE byte = 0;
@@ -177,17 +188,19 @@ void SerialPort::DrainReceiveQueue()
             {
                 if (GetLastError() != ERROR_IO_PENDING ||
                     !GetOverlappedResult(port_.Get(), &overlapped_, &count, TRUE))
-                    return;
+                    return delivered;
             }
         }
         // Only a byte that was really read is delivered; an empty read ends the drain like a
         // failed one.
         if (count != 1)
-            return;
+            return delivered;
         // Never under the lock, so that the window's thread cannot be waiting for the lock while
         // the worker waits for that thread.
         SendMessageW(owner_, WM_METER_BYTE, byte, 0);
+        delivered = true;
     } while (QueuedBytes() != 0);
+    return delivered;
 }
 
 void SerialPort::EndWorker()

@@ -40,7 +40,8 @@ private:
     static DWORD WINAPI CommWorker(LPVOID port);
     DWORD RunWorker();
     void FinishPendingWait();
-    void DrainReceiveQueue();
+    // Answers whether at least one byte reached the owner window.
+    bool DrainReceiveQueue();
     // Bytes waiting in the driver's receive queue; also clears any line error. The first takes
     // the port lock.
     DWORD QueuedBytes();
