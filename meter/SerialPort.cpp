@@ -123,7 +123,8 @@ DWORD SerialPort::RunWorker()
             if (waitPending)
                 FinishPendingWait();
             return WORKER_EXIT_CODE;
-        case WAIT_OBJECT_0 + 1: {
+        case WAIT_OBJECT_0 + 1:
+        {
             DWORD mask = 0;
             if (GetCommMask(port_.Get(), &mask) && (mask & EV_RXCHAR) != 0)
                 DrainReceiveQueue();
