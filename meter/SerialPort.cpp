@@ -38,8 +38,7 @@ bool SerialPort::Open(HWND owner, int portNumber, int baudRate, char parity, int
 {
     EndWorker();
 
-    // A pending WaitCommEvent of an earlier worker holds its own reference to the old event, so
-    // replacing it here is safe.
+    // An earlier worker has ended and finished its wait, so nothing refers to the old events.
     commEvent_.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     shutdownEvent_.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     overlapped_ = {};
@@ -69,8 +68,9 @@ bool SerialPort::Open(HWND owner, int portNumber, int baudRate, char parity, int
         return false;
 
     // A read returns at once with whatever the receive queue holds. Each setting depends on the
-    // one before; a driver that refuses one (a pseudo-terminal under Wine refuses some) leaves the
-    // port as it was, and the bytes still flow.
+    // one before; a driver that refuses one leaves the port as it was, and the bytes still flow.
+    // (Wine accepts them all on a pseudo-terminal but cannot apply the handshake lines or 7 data
+    // bits there.)
     timeouts_ = {};
     timeouts_.ReadIntervalTimeout = MAXDWORD;
     if (SetCommTimeouts(port_.Get(), &timeouts_) && SetCommMask(port_.Get(), eventMask_) &&

@@ -56,8 +56,7 @@ private:
     HANDLE waitArray_[2] = {}; // shutdown event first: it wins when both are signalled
     UniqueHandle commEvent_;   // manual-reset; the hEvent of overlapped_
     OVERLAPPED overlapped_ = {};
-    // Written by the system when a WaitCommEvent completes, possibly after the worker has ended,
-    // so it lives as long as the port handle.
+    // Written by the system when an overlapped WaitCommEvent completes, after the call returned.
     DWORD commEvents_ = 0;
     COMMTIMEOUTS timeouts_ = {};
     DCB lineSettings_ = {};

@@ -176,8 +176,8 @@ const std::map<std::string, OptionSpec>& Specs()
         {"--interval",
          {true,
           [](SimOptions& o, const std::string& v)
-          { return ParseInt(v, 50, 3600000, o.intervalMs); },
-          "milliseconds from 50 to 3600000"}},
+          { return ParseInt(v, 10, 3600000, o.intervalMs); },
+          "milliseconds from 10 to 3600000"}},
         {"--fast", {false, [](SimOptions& o, const std::string&) { return o.fast = true; }, ""}},
         {"--measurement-error",
          {true,
@@ -434,7 +434,8 @@ Timing:
   --fast                  write each frame at once instead of about 33 bytes per second
   --frames N              stop after N frames
   --duration S            stop after S seconds
-                          (without either, run until Ctrl+C)
+                          (without either, run until Ctrl+C, which lets the frame
+                          being sent finish)
 
 Faults (frames are numbered from 1; FRAMES is N, N-M, N- or all):
   --measurement-error FRAMES   measurement error flag (channel 1 of the QM-701)

@@ -17,13 +17,13 @@ namespace
 
 using Clock = std::chrono::steady_clock;
 
-// Sleeps until `when` in short steps so that Ctrl+C is seen at once. False when stopped.
-bool WaitUntil(Clock::time_point when)
+// Sleeps until `when`, in short steps so that Ctrl+C is seen at once. False when stopped.
+bool WaitUntil(Clock::time_point when, bool stoppable = true)
 {
     constexpr auto STEP = std::chrono::milliseconds(50);
     for (;;)
     {
-        if (StopRequested())
+        if (stoppable && StopRequested())
             return false;
         const auto now = Clock::now();
         if (now >= when)
@@ -32,8 +32,9 @@ bool WaitUntil(Clock::time_point when)
     }
 }
 
-// Sends one transmission byte by byte at its times (or at once with --fast). False when stopped
-// or when the port fails (`failed`).
+// Sends one transmission byte by byte at its times (or at once with --fast). A stop request is
+// honoured before the first byte only, so that no frame is cut short. False when stopped or when
+// the port fails (`failed`).
 bool Send(const Transmission& t, const FrameSchedule& schedule, const SimOptions& options,
           SerialLine& line, Clock::time_point start, bool& failed)
 {
@@ -46,7 +47,7 @@ bool Send(const Transmission& t, const FrameSchedule& schedule, const SimOptions
     }
     for (std::size_t i = 0; i < t.bytes.size(); ++i)
     {
-        if (!WaitUntil(start + std::chrono::milliseconds(schedule.ByteTimeMs(t, i))))
+        if (!WaitUntil(start + std::chrono::milliseconds(schedule.ByteTimeMs(t, i)), i == 0))
             return false;
         if (!line.Write(&t.bytes[i], 1))
         {

@@ -78,13 +78,21 @@ TEST(DcbFlags, MasksActOnTheNamedSwitches)
     EXPECT_EQ(GetDcbFlags(dcb), 0x4001u);
 }
 
-TEST(SerialPortOpen, AbsentPortFailsAndIsDestroyedCleanly)
+TEST(SerialPortOpen, AbsentPortFailsAndLeavesNothingBehind)
 {
     ByteSink sink;
-    SerialPort port;
-    EXPECT_FALSE(port.Open(sink.Handle(), 77, 300, 'N', 7, 1, EV_RXCHAR));
-    EXPECT_EQ(port.PortNumber(), 77);
-    EXPECT_EQ(port.WorkerThread(), nullptr);
+    auto failedOpen = [&]
+    {
+        SerialPort port;
+        EXPECT_FALSE(port.Open(sink.Handle(), 77, 300, 'N', 7, 1, EV_RXCHAR));
+        EXPECT_EQ(port.PortNumber(), 77);
+        EXPECT_EQ(port.WorkerThread(), nullptr);
+    };
+    failedOpen();
+    const DWORD handlesBefore = HandleCountOfThisProcess();
+    for (int i = 0; i < 20; ++i)
+        failedOpen();
+    EXPECT_EQ(HandleCountOfThisProcess(), handlesBefore);
 }
 
 TEST(SerialPortOpen, DestructionWithoutOpenIsClean)
@@ -138,6 +146,10 @@ TEST(SerialPortOpen, DestructionTurnsFlowControlOff)
         ASSERT_TRUE(GetCommState(raw.Get(), &dcb));
         dcb.fOutxCtsFlow = 1;
         ASSERT_TRUE(SetCommState(raw.Get(), &dcb));
+        DCB check = {};
+        check.DCBlength = sizeof check;
+        ASSERT_TRUE(GetCommState(raw.Get(), &check));
+        ASSERT_EQ(check.fOutxCtsFlow, 1u) << "the port must show the flow control it was given";
     }
     {
         ByteSink sink;
@@ -205,7 +217,8 @@ TEST(SerialPortDelivery, DestroyingWhileTheWorkerWaitsInSendMessageHandlesThePen
     while ((HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) == 0 &&
            GetTickCount64() < deadline)
         Sleep(1);
-    ASSERT_NE(HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE, 0u);
+    ASSERT_TRUE((HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) != 0)
+        << "the worker never sent the byte";
     ASSERT_TRUE(sink.Bytes().empty());
 
     bool destroying = false;
@@ -230,6 +243,7 @@ TEST(SerialPortLifecycle, ReopeningEndsTheFirstWorkerAndListensOnTheNewPort)
     UniqueHandle firstWorker = DuplicateWorker(port);
 
     ASSERT_TRUE(port.Open(sink.Handle(), HIGH_PAIR_RECEIVER, 300, 'N', 7, 1, EV_RXCHAR));
+    EXPECT_EQ(WaitForSingleObject(firstWorker.Get(), 0), WAIT_OBJECT_0);
     EXPECT_EQ(ExitCodeOf(firstWorker), SerialPort::WORKER_EXIT_CODE);
     EXPECT_EQ(port.PortNumber(), HIGH_PAIR_RECEIVER);
     ASSERT_TRUE(port.StartWorker());
@@ -239,6 +253,15 @@ TEST(SerialPortLifecycle, ReopeningEndsTheFirstWorkerAndListensOnTheNewPort)
     ASSERT_TRUE(writer.Write({'1', '2', '3'}));
     ASSERT_TRUE(sink.PumpUntil(3, WAIT_MS));
     EXPECT_EQ(sink.Bytes(), (std::vector<unsigned char>{'1', '2', '3'}));
+
+    // Each reopening replaces the port handle, the events and the worker.
+    const DWORD handlesBefore = HandleCountOfThisProcess();
+    for (int i = 0; i < 20; ++i)
+    {
+        ASSERT_TRUE(port.Open(sink.Handle(), HIGH_PAIR_RECEIVER, 300, 'N', 7, 1, EV_RXCHAR));
+        ASSERT_TRUE(port.StartWorker());
+    }
+    EXPECT_EQ(HandleCountOfThisProcess(), handlesBefore);
 }
 
 TEST(SerialPortLifecycle, RepeatedCyclesLeaveNoThreadOrHandleBehind)
