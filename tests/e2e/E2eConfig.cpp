@@ -1,0 +1,49 @@
+#include "tests/e2e/E2eConfig.h"
+
+#include "toolkit/TextConv.h"
+
+std::wstring WindowsPath(const std::string& buildPath)
+{
+    std::wstring path = Utf8ToWide(buildPath);
+    if (!path.empty() && path[0] == L'/')
+        path = L"Z:" + path;
+    for (wchar_t& c : path)
+    {
+        if (c == L'/')
+            c = L'\\';
+    }
+    return path;
+}
+
+std::wstring ProgramPath()
+{
+    return WindowsPath(QM_E2E_PROGRAM);
+}
+
+std::wstring MenuHookPath()
+{
+    return WindowsPath(QM_E2E_MENU_HOOK);
+}
+
+std::wstring SimulatorPath()
+{
+    return WindowsPath(QM_E2E_SIMULATOR);
+}
+
+std::wstring ScreenshotFolder()
+{
+    return WindowsPath(QM_E2E_SCREENSHOTS);
+}
+
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs, DWORD pollMs)
+{
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    for (;;)
+    {
+        if (done())
+            return true;
+        if (GetTickCount64() >= end)
+            return false;
+        Sleep(pollMs);
+    }
+}

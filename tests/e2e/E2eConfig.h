@@ -1,0 +1,24 @@
+#pragma once
+
+// Where the end-to-end tier finds what it drives, as the build tree set it up, and the waiting
+// helper every scenario uses.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+constexpr int PROGRAM_PORT = QM_E2E_PROGRAM_PORT; // the program listens here
+constexpr int METER_PORT = QM_E2E_METER_PORT;     // the meter talks here
+
+// A build-tree path as Windows programs see it. Under Wine the build tree is a Linux path, which
+// the prefix's drive Z: (the Linux root) reaches.
+std::wstring WindowsPath(const std::string& buildPath);
+
+std::wstring ProgramPath();
+std::wstring MenuHookPath();
+std::wstring SimulatorPath();
+std::wstring ScreenshotFolder();
+
+// Polls `done` every pollMs until it holds or timeoutMs has passed; answers done().
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs, DWORD pollMs = 50);

@@ -1,0 +1,61 @@
+#pragma once
+
+// QM7xx.exe started as a process of its own and watched from outside: its main window is found
+// among the top-level windows, read with cross-process messages and driven with posted commands,
+// as a user's clicks would drive it.
+
+#include "toolkit/Handles.h"
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+class ProgramUnderTest
+{
+public:
+    explicit ProgramUnderTest(const std::wstring& exePath);
+    // A program still running (a failed case) is ended, so that it cannot hold the port.
+    ~ProgramUnderTest();
+    ProgramUnderTest(const ProgramUnderTest&) = delete;
+    ProgramUnderTest& operator=(const ProgramUnderTest&) = delete;
+
+    bool Started() const { return process_.Valid(); }
+    // Why the start or the search for the main window failed.
+    const std::string& Failure() const { return failure_; }
+
+    // Waits for the visible main window: a top-level dialog of this process with the caption
+    // "QM7xx" (the start-up picture, shown first for 3 s, has none).
+    bool WaitForMainWindow(DWORD timeoutMs);
+    HWND MainWindow() const { return main_; }
+
+    std::wstring StatusText() const;
+    bool IsShown(int controlId) const;
+    bool IsTopmost() const;
+    RECT WindowRect() const;
+    RECT ControlRect(int controlId) const; // relative to the main window's top-left corner
+
+    // A menu choice: posted, so that a command that opens a modal dialog does not block the probe.
+    void Command(UINT commandId) const;
+    // The close box of the caption bar.
+    void CloseBox() const;
+    // A visible top-level dialog of the program with this caption, or null.
+    HWND FindDialog(const std::wstring& caption) const;
+    // Captions of the program's visible top-level windows other than the main window.
+    std::vector<std::wstring> OtherWindows() const;
+
+    // Waits for the process to end; its exit code, or nothing on time-out.
+    std::optional<DWORD> WaitForExit(DWORD timeoutMs);
+
+private:
+    std::vector<HWND> TopLevelWindows() const;
+
+    UniqueHandle process_;
+    UniqueHandle thread_;
+    DWORD processId_ = 0;
+    HWND main_ = nullptr;
+    std::string failure_;
+};
+
+std::wstring WindowText(HWND window);

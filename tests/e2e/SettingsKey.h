@@ -1,0 +1,29 @@
+#pragma once
+
+// The program's settings key in the registry of the test's Wine prefix, prepared before a start
+// and read after the program has ended. Written out here rather than taken from the program, so
+// that a wrong key or value name in the program shows.
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+constexpr wchar_t PROGRAM_SETTINGS_KEY[] = L"SOFTWARE\\KORVEX\\QM700v1.0"; // under HKCU
+
+namespace settings_key
+{
+
+void Delete();
+bool Exists();
+// Creates the key when missing. False when the value could not be written.
+bool WriteDword(const wchar_t* name, DWORD value);
+
+// A REG_DWORD value; nothing when absent or of another type.
+std::optional<DWORD> ReadDword(const wchar_t* name);
+// A REG_SZ value without its terminating zero; nothing when absent or of another type.
+std::optional<std::wstring> ReadText(const wchar_t* name);
+std::vector<std::wstring> ValueNames();
+
+} // namespace settings_key

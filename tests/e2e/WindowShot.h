@@ -1,0 +1,33 @@
+#pragma once
+
+// What a window of another process shows on the screen, copied from its window DC, and saved as
+// a .bmp for people to look at. (PrintWindow would ask the window to paint into a DC of the probe,
+// which under Wine belongs to the wrong process and stays blank.)
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class WindowShot
+{
+public:
+    // The whole window, caption and frame included.
+    explicit WindowShot(HWND window);
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    bool Empty() const { return pixels_.empty(); }
+    COLORREF At(int x, int y) const;
+    // Pixels of exactly this colour inside `area` (window coordinates).
+    int Count(COLORREF colour, const RECT& area) const;
+
+    // Writes a 24-bit .bmp; creates the folder when missing. False on failure.
+    bool Save(const std::wstring& folder, const std::wstring& name) const;
+
+private:
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<COLORREF> pixels_; // rows top to bottom
+};
