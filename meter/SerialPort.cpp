@@ -9,7 +9,7 @@ namespace
 
 constexpr DWORD PURGE_ALL = PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR;
 constexpr int NAME_BUFFER_SIZE = 50;
-constexpr DWORD IDLE_RETRY_MS = 10;
+constexpr DWORD IDLE_RETRY_MS = 50;
 
 } // namespace
 
