@@ -1,6 +1,7 @@
 #include "SerialTestSupport.h"
 
 #include "meter/SerialPort.h"
+#include "tests/win/support/MessagePump.h"
 
 #include <tlhelp32.h>
 
@@ -54,28 +55,12 @@ LRESULT CALLBACK ByteSink::WindowProc(HWND window, UINT message, WPARAM wParam, 
 
 bool ByteSink::PumpUntil(std::size_t count, DWORD timeoutMs)
 {
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    for (;;)
-    {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-        {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        if (bytes_.size() >= count)
-            return true;
-        const ULONGLONG now = GetTickCount64();
-        if (now >= deadline)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now),
-                                  QS_ALLINPUT);
-    }
+    return ::PumpUntil([&] { return bytes_.size() >= count; }, timeoutMs);
 }
 
 void ByteSink::PumpFor(DWORD ms)
 {
-    PumpUntil(static_cast<std::size_t>(-1), ms);
+    ::PumpFor(ms);
 }
 
 PortWriter::PortWriter(int portNumber)

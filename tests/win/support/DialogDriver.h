@@ -59,6 +59,22 @@ public:
             reinterpret_cast<LPARAM>(&found));
         return found;
     }
+    // The icon a message box shows (null when it shows none).
+    static HICON IconOf(HWND box)
+    {
+        HICON icon = nullptr;
+        EnumChildWindows(
+            box,
+            [](HWND child, LPARAM out) -> BOOL
+            {
+                if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+                    *reinterpret_cast<HICON*>(out) =
+                        reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&icon));
+        return icon;
+    }
     static void Press(HWND dialog, int id)
     {
         PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);

@@ -2,7 +2,7 @@
 #include "toolkit/Gdi.h"
 #include "toolkit/Handles.h"
 #include "toolkit/WinApp.h"
-#include "tests/win/support/MessagePump.h"
+#include "tests/win/support/DialogDriver.h"
 
 #include <gtest/gtest.h>
 
@@ -73,74 +73,41 @@ TEST(DC, FillsAndDrawsUtf8TextIntoABitmap)
     EXPECT_GT(dc.GetTextExtent("WWWW").cx, dc.GetTextExtent("W").cx);
 }
 
-// Finds the message box of this thread from inside its own loop, notes its caption and icon, and
-// presses one of its buttons.
-struct MessageBoxWatch
+struct SeenBox
 {
-    static inline std::wstring caption;
-    static inline HICON icon = nullptr;
-    static inline WPARAM button = IDOK;
-
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR timer, DWORD)
-    {
-        HWND box = nullptr;
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND hwnd, LPARAM found) -> BOOL
-            {
-                wchar_t cls[16] = {};
-                GetClassNameW(hwnd, cls, 16);
-                if (std::wstring(cls) == L"#32770" && IsWindowVisible(hwnd))
-                {
-                    *reinterpret_cast<HWND*>(found) = hwnd;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&box));
-        if (!box)
-            return;
-        KillTimer(nullptr, timer);
-        wchar_t text[128] = {};
-        GetWindowTextW(box, text, 128);
-        caption = text;
-        EnumChildWindows(
-            box,
-            [](HWND child, LPARAM) -> BOOL
-            {
-                if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
-                    icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
-                return TRUE;
-            },
-            0);
-        PostMessageW(box, WM_COMMAND, button, 0);
-    }
+    std::wstring caption;
+    HICON icon = nullptr;
 };
 
-int ShowWatched(UINT type, WPARAM button)
+// Shows an application message box and answers it with the given button.
+int ShowAnswered(UINT type, int button, SeenBox& seen)
 {
-    MessageBoxWatch::caption.clear();
-    MessageBoxWatch::icon = nullptr;
-    MessageBoxWatch::button = button;
-    SetTimer(nullptr, 0, 20, &MessageBoxWatch::Tick);
+    DialogDriver driver(
+        [&](HWND box, const std::wstring& caption)
+        {
+            seen.caption = caption;
+            seen.icon = DialogDriver::IconOf(box);
+            DialogDriver::Press(box, button);
+        });
     return AppMessageBox("Nie można otworzyć portu COM3", type);
 }
 
 TEST(AppMessageBox, CaptionIsTheExecutablesBaseName)
 {
     EXPECT_EQ(CWinApp::AppName(), L"toolkit_tests");
-    EXPECT_EQ(ShowWatched(MB_OK, IDOK), IDOK);
-    EXPECT_EQ(MessageBoxWatch::caption, L"toolkit_tests");
+    SeenBox seen;
+    EXPECT_EQ(ShowAnswered(MB_OK, IDOK, seen), IDOK);
+    EXPECT_EQ(seen.caption, L"toolkit_tests");
 }
 
 TEST(AppMessageBox, ABoxWithoutAnIconGetsTheExclamationAndAnIconOfItsOwnIsKept)
 {
-    ShowWatched(MB_OK, IDOK);
-    EXPECT_EQ(MessageBoxWatch::icon, LoadIconW(nullptr, IDI_EXCLAMATION));
-    EXPECT_EQ(ShowWatched(MB_YESNO | MB_ICONQUESTION, IDNO), IDNO);
-    EXPECT_EQ(MessageBoxWatch::icon, LoadIconW(nullptr, IDI_QUESTION));
+    SeenBox seen;
+    ShowAnswered(MB_OK, IDOK, seen);
+    EXPECT_EQ(seen.icon, LoadIconW(nullptr, IDI_EXCLAMATION));
+    EXPECT_EQ(ShowAnswered(MB_YESNO | MB_ICONQUESTION, IDNO, seen), IDNO);
+    EXPECT_EQ(seen.icon, LoadIconW(nullptr, IDI_QUESTION));
 }
-
 TEST(WinApp, HelpFileIsTheProgramPathWithTheHlpExtension)
 {
     const std::wstring help = CWinApp::HelpFilePath();

@@ -1,4 +1,5 @@
 #include "tests/win/support/DialogTemplate.h"
+#include "tests/win/support/MessageSpy.h"
 #include "tests/win/support/MessagePump.h"
 #include "tests/win/support/PanelPixels.h"
 #include "toolkit/Dialog.h"
@@ -47,32 +48,6 @@ protected:
 private:
     DialogTemplate template_;
     const DLGTEMPLATE* dialogTemplate_ = nullptr;
-};
-
-// Counts the paints a window receives, without touching the panel's own code.
-class PaintCounter
-{
-public:
-    explicit PaintCounter(HWND hwnd) : hwnd_(hwnd)
-    {
-        SetWindowSubclass(hwnd_, Proc, 1, reinterpret_cast<DWORD_PTR>(this));
-    }
-    ~PaintCounter() { RemoveWindowSubclass(hwnd_, Proc, 1); }
-    int paints = 0;
-    int timers = 0;
-
-private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                 DWORD_PTR self)
-    {
-        auto* counter = reinterpret_cast<PaintCounter*>(self);
-        if (msg == WM_PAINT)
-            ++counter->paints;
-        if (msg == WM_TIMER && wParam == TIMER_BLINK)
-            ++counter->timers;
-        return DefSubclassProc(hwnd, msg, wParam, lParam);
-    }
-    HWND hwnd_;
 };
 
 class ReadingPanelTest : public ::testing::Test
@@ -132,20 +107,20 @@ TEST_F(ReadingPanelTest, AnUnchangedReadingIsNotRepaintedUnlessItWasCleared)
 {
     host.panel.SetUnitCode(UNIT_KLX);
     host.panel.SetReading(1.5);
-    PaintCounter counter(host.panel.m_hWnd);
+    MessageSpy counter(host.panel.m_hWnd);
     host.panel.SetReading(1.5);
-    EXPECT_EQ(counter.paints, 0);
+    EXPECT_EQ(counter.Count(WM_PAINT), 0);
     host.panel.SetReading(1.6);
-    EXPECT_EQ(counter.paints, 1) << "a new value is painted at once";
+    EXPECT_EQ(counter.Count(WM_PAINT), 1) << "a new value is painted at once";
     host.panel.ClearReading();
     host.panel.SetReading(1.6);
-    EXPECT_EQ(counter.paints, 3);
+    EXPECT_EQ(counter.Count(WM_PAINT), 3);
     EXPECT_TRUE(host.panel.HasReading());
 }
 
 TEST_F(ReadingPanelTest, BlinkingAlreadyRunningIsNotRestarted)
 {
-    PaintCounter counter(host.panel.m_hWnd);
+    MessageSpy counter(host.panel.m_hWnd);
     host.panel.SetBlinking(true);
     ASSERT_TRUE(host.panel.IsBlinking());
     // Take the timer away behind the panel's back: a second start that set it again would bring
@@ -153,21 +128,22 @@ TEST_F(ReadingPanelTest, BlinkingAlreadyRunningIsNotRestarted)
     KillTimer(host.panel.m_hWnd, TIMER_BLINK);
     host.panel.SetBlinking(true);
     PumpFor(1200);
-    EXPECT_EQ(counter.timers, 0);
+    EXPECT_EQ(counter.Count(WM_TIMER, TIMER_BLINK), 0);
 }
 
 TEST_F(ReadingPanelTest, BlinkingAlternatesTheTextWithTheBackgroundEveryHalfSecond)
 {
     host.panel.ClearReading();
-    PaintCounter counter(host.panel.m_hWnd);
+    MessageSpy counter(host.panel.m_hWnd);
     host.panel.SetBlinking(true);
-    ASSERT_TRUE(PumpUntil([&] { return counter.timers >= 2; }, 3000));
-    EXPECT_EQ(counter.paints, counter.timers) << "every tick repaints";
+    ASSERT_TRUE(PumpUntil([&] { return counter.Count(WM_TIMER, TIMER_BLINK) >= 2; }, 3000));
+    EXPECT_EQ(counter.Count(WM_PAINT), counter.Count(WM_TIMER, TIMER_BLINK))
+        << "every tick repaints";
     host.panel.SetBlinking(false);
     EXPECT_FALSE(host.panel.IsHiddenPhase()) << "stopping clears the hidden phase";
-    const int ticks = counter.timers;
+    const int ticks = counter.Count(WM_TIMER, TIMER_BLINK);
     PumpFor(700);
-    EXPECT_EQ(counter.timers, ticks);
+    EXPECT_EQ(counter.Count(WM_TIMER, TIMER_BLINK), ticks);
 }
 
 TEST_F(ReadingPanelTest, StoppingDuringTheHiddenHalfLeavesItBlankUntilTheNextRepaint)
@@ -199,14 +175,14 @@ TEST_F(ReadingPanelTest, UnitOptionsRepaintOnlyWhenTheyChangeAndNeverForUmol)
 {
     host.panel.SetUnitCode(UNIT_KLX);
     host.panel.SetReading(10.0);
-    PaintCounter counter(host.panel.m_hWnd);
+    MessageSpy counter(host.panel.m_hWnd);
     host.panel.SetUnitOptions(CONV_NONE, 1, DEFAULT_K);
-    EXPECT_EQ(counter.paints, 0);
+    EXPECT_EQ(counter.Count(WM_PAINT), 0);
     host.panel.SetUnitOptions(CONV_TO_WM2, 1, DEFAULT_K);
-    EXPECT_EQ(counter.paints, 1);
+    EXPECT_EQ(counter.Count(WM_PAINT), 1);
     host.panel.SetUnitCode(UNIT_UMOL);
     host.panel.SetUnitOptions(CONV_TO_KLX, 0, 2.0);
-    EXPECT_EQ(counter.paints, 1);
+    EXPECT_EQ(counter.Count(WM_PAINT), 1);
     EXPECT_EQ(host.panel.units.conversionMode, CONV_TO_WM2);
 }
 

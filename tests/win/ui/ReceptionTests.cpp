@@ -2,6 +2,7 @@
 
 #include "meter/FrameEncoder.h"
 #include "tests/win/support/MessagePump.h"
+#include "tests/win/support/MessageSpy.h"
 #include "ui/MainDlg.h"
 #include "ui/MainLayout.h"
 
@@ -13,38 +14,6 @@
 
 namespace
 {
-
-// Counts what the reception asks of the window: re-layouts and watchdog expiries.
-class WindowWatch
-{
-public:
-    explicit WindowWatch(HWND hwnd) : hwnd_(hwnd)
-    {
-        SetWindowSubclass(hwnd_, Proc, 2, reinterpret_cast<DWORD_PTR>(this));
-    }
-    ~WindowWatch() { RemoveWindowSubclass(hwnd_, Proc, 2); }
-    int sizes = 0;
-    int watchdogs = 0;
-    WPARAM lastSizeType = 0;
-    LPARAM lastSize = 0;
-
-private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                 DWORD_PTR self)
-    {
-        auto* watch = reinterpret_cast<WindowWatch*>(self);
-        if (msg == WM_SIZE)
-        {
-            ++watch->sizes;
-            watch->lastSizeType = wParam;
-            watch->lastSize = lParam;
-        }
-        if (msg == WM_TIMER && wParam == TIMER_WATCHDOG)
-            ++watch->watchdogs;
-        return DefSubclassProc(hwnd, msg, wParam, lParam);
-    }
-    HWND hwnd_;
-};
 
 std::vector<std::uint8_t> OneChannel(int raw, bool klx = true, bool measurementError = false,
                                      bool calibrationError = false)
@@ -82,7 +51,7 @@ protected:
         window = std::make_unique<CMainDlg>();
         ASSERT_TRUE(window->Create());
         window->KillTimer(TIMER_PORT_RETRY);
-        watch = std::make_unique<WindowWatch>(window->m_hWnd);
+        watch = std::make_unique<MessageSpy>(window->m_hWnd);
     }
     void TearDown() override
     {
@@ -102,7 +71,7 @@ protected:
     std::string Status() const { return window->statusLine.GetWindowText(); }
 
     std::unique_ptr<CMainDlg> window;
-    std::unique_ptr<WindowWatch> watch;
+    std::unique_ptr<MessageSpy> watch; // what the reception asks of the window
 };
 
 TEST_F(ReceptionTest, AGoodOneChannelFrameShowsItsValueUnitAndMeter)
@@ -193,18 +162,18 @@ TEST_F(ReceptionTest, TwoChannelsShowTheSecondPanelAndAOneChannelFrameHidesItAga
 {
     Send(TwoChannel(567, 12345));
     EXPECT_TRUE(window->panel2.IsWindowVisible());
-    EXPECT_EQ(watch->sizes, 1);
+    EXPECT_EQ(watch->Count(WM_SIZE), 1);
     EXPECT_EQ(window->panel1.units.unitCode, UNIT_KLX);
     EXPECT_EQ(window->panel2.units.unitCode, UNIT_WM2_FINE);
     EXPECT_DOUBLE_EQ(window->panel2.StoredValue(), 123.45);
     EXPECT_EQ(Status(), "QM-701 numer 7. Pomiar prawidłowy. Dostępne dwa kanały pomiarów.");
 
     Send(TwoChannel(568, 12346));
-    EXPECT_EQ(watch->sizes, 1) << "same configuration: no new layout";
+    EXPECT_EQ(watch->Count(WM_SIZE), 1) << "same configuration: no new layout";
 
     Send(OneChannel(100));
     EXPECT_FALSE(window->panel2.IsWindowVisible());
-    EXPECT_EQ(watch->sizes, 2);
+    EXPECT_EQ(watch->Count(WM_SIZE), 2);
     EXPECT_DOUBLE_EQ(window->panel2.StoredValue(), 123.46)
         << "panel 2 keeps its value while hidden";
 }
@@ -217,7 +186,7 @@ TEST_F(ReceptionTest, ATwoChannelFrameWithoutItsSecondChannelUpdatesOnlyPanelOne
     EXPECT_DOUBLE_EQ(window->reading2, 0.99) << "the value is kept all the same";
     EXPECT_EQ(window->panel2.units.unitCode, UNIT_WM2_FINE) << "unit codes follow the ranges";
     EXPECT_EQ(Status(), "QM-701 numer 7. Pomiar prawidłowy. Dostępny jeden kanał pomiarów.");
-    EXPECT_EQ(watch->sizes, 1)
+    EXPECT_EQ(watch->Count(WM_SIZE), 1)
         << "the channel mode changed, so the layout is renewed (still one panel)";
 }
 
@@ -261,8 +230,8 @@ TEST_F(ReceptionTest, ALayoutChangeWhileMaximisedUsesTheMaximisedSize)
 {
     window->SendMessage(WM_SIZE, SIZE_MAXIMIZED, MAKELPARAM(1000, 700));
     Send(TwoChannel(100, 200));
-    EXPECT_EQ(watch->lastSizeType, static_cast<WPARAM>(SIZE_MAXIMIZED));
-    EXPECT_EQ(watch->lastSize, MAKELPARAM(1000, 700));
+    EXPECT_EQ(watch->Last(WM_SIZE).wParam, static_cast<WPARAM>(SIZE_MAXIMIZED));
+    EXPECT_EQ(watch->Last(WM_SIZE).lParam, MAKELPARAM(1000, 700));
     const MainLayout layout = ComputeMainLayout(1000, 700, GetSystemMetrics(SM_CXDLGFRAME),
                                                 window->statusLineHeight, true);
     RECT panel2 = window->panel2.GetWindowRect();
@@ -276,14 +245,15 @@ TEST_F(ReceptionTest, TheWatchdogShowsALostLinkAfterFiveSecondsOfSilenceAndAgain
     Send(OneChannel(100));
     ASSERT_NE(window->watchdogTimerId, 0u);
     window->SendMessage(SerialPort::WM_METER_BYTE, 0x00, 0); // a frame begun and never finished
-    EXPECT_TRUE(PumpUntil([&] { return watch->watchdogs >= 1; }, 7000));
+    EXPECT_TRUE(PumpUntil([&] { return watch->Count(WM_TIMER, TIMER_WATCHDOG) >= 1; }, 7000));
     EXPECT_EQ(window->linkLost, 1);
     EXPECT_EQ(window->frameCount, 0) << "the unfinished frame is discarded";
     EXPECT_FALSE(window->panel1.HasReading());
     EXPECT_TRUE(window->panel1.IsBlinking());
     EXPECT_EQ(Status(), "Brak łączności z przyrządem.");
     const ULONGLONG first = GetTickCount64();
-    EXPECT_TRUE(PumpUntil([&] { return watch->watchdogs >= 2; }, 7000)) << "it keeps firing";
+    EXPECT_TRUE(PumpUntil([&] { return watch->Count(WM_TIMER, TIMER_WATCHDOG) >= 2; }, 7000))
+        << "it keeps firing";
     EXPECT_GE(GetTickCount64() - first, 4000u);
 
     Send(OneChannel(200));
