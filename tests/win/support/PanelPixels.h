@@ -2,6 +2,8 @@
 
 // Reads back what a window shows: its client area copied into a 32-bit bitmap.
 
+#include "toolkit/Gdi.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -17,8 +19,8 @@ public:
         width_ = client.right;
         height_ = client.bottom;
         pixels_.resize(static_cast<size_t>(width_) * static_cast<size_t>(height_));
-        HDC windowDc = GetDC(hwnd);
-        HDC memory = CreateCompatibleDC(windowDc);
+        WindowDc windowDc(hwnd);
+        MemoryDcHandle memory(CreateCompatibleDC(windowDc.Get()));
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof info.bmiHeader;
         info.bmiHeader.biWidth = width_;
@@ -26,9 +28,12 @@ public:
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 32;
         void* bits = nullptr;
-        HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, width_, height_, windowDc, 0, 0, SRCCOPY);
+        BitmapHandle bitmap(
+            CreateDIBSection(memory.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        if (!bitmap || !bits)
+            return;
+        ScopedSelectObject select(memory.Get(), bitmap.Get());
+        BitBlt(memory.Get(), 0, 0, width_, height_, windowDc.Get(), 0, 0, SRCCOPY);
         GdiFlush();
         const auto* source = static_cast<const std::uint32_t*>(bits);
         for (size_t i = 0; i < pixels_.size(); ++i)
@@ -36,10 +41,6 @@ public:
             const std::uint32_t bgr = source[i]; // 0x00RRGGBB in a DIB
             pixels_[i] = RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF);
         }
-        SelectObject(memory, old);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
-        ReleaseDC(hwnd, windowDc);
     }
 
     int Width() const { return width_; }
