@@ -85,11 +85,8 @@ BOOL CMainDlg::OnInitDialog()
 
 void CMainDlg::CreatePanelFonts()
 {
-    for (CReadingPanel* panel : {&panel1, &panel2})
-    {
-        panel->SetReadingFont(FontHandle()); // the old font goes before the new one is made
-        panel->SetReadingFont(FontHandle(CreateFontIndirectW(&panel->logFont)));
-    }
+    panel1.RecreateReadingFont();
+    panel2.RecreateReadingFont();
 }
 
 std::unique_ptr<SerialPort> CMainDlg::OpenPort(int number)
@@ -321,8 +318,7 @@ void CMainDlg::OnFont()
     for (CReadingPanel* panel : {&panel1, &panel2})
     {
         panel->logFont = chosen;
-        panel->SetReadingFont(FontHandle());
-        panel->SetReadingFont(FontHandle(CreateFontIndirectW(&panel->logFont)));
+        panel->RecreateReadingFont();
         panel->SetFont(panel->ReadingFont(), TRUE);
         panel->RedrawWindow();
     }

@@ -33,6 +33,12 @@ public:
 
     // Takes ownership of the font the reading is drawn in.
     void SetReadingFont(FontHandle font) { font_ = std::move(font); }
+    // Deletes the reading font and creates it anew from logFont.
+    void RecreateReadingFont()
+    {
+        font_.Reset();
+        font_.Reset(CreateFontIndirectW(&logFont));
+    }
     HFONT ReadingFont() const { return font_.Get(); }
 
     bool HasReading() const { return noReading_ == 0; }
