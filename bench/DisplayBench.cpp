@@ -110,17 +110,22 @@ std::vector<double> TimeCall(int calls, const std::function<void(int)>& call)
     return ms;
 }
 
+void PrintPanels(const CMainDlg& window, const char* layout)
+{
+    const RECT panel = window.panel1.GetClientRect();
+    std::printf("-- %s, panel 1 client %ldx%ld\n", layout, panel.right, panel.bottom);
+}
+
 void RunAll(CMainDlg& window, const char* size)
 {
-    // What one edit text costs, changed or not: the reason the status line is only set when new.
-    Report("status line edit: SetWindowText of an unchanged text",
-           TimeCall(2000, [&](int)
-                    { window.statusLine.SetWindowText("QM-700 numer 1234. Pomiar prawidłowy."); }));
-    const RECT panel = window.panel1.GetClientRect();
-    std::printf("-- %s window, panel 1 client %ldx%ld\n", size, panel.right, panel.bottom);
+    TimeFrames(window, 1, false); // one panel from here on
+    std::printf("== %s window\n", size);
+    PrintPanels(window, "one panel");
     Report("SetReading, new value, synchronous repaint", TimeSetReading(window, 2000));
     Report("frame received (17 bytes): carriage return handled", TimeFrames(window, 2000, false));
-    Report("frame received (24 bytes, two panels): CR handled", TimeFrames(window, 2000, true));
+    TimeFrames(window, 1, true); // two panels from here on
+    PrintPanels(window, "two panels");
+    Report("frame received (24 bytes): carriage return handled", TimeFrames(window, 2000, true));
 }
 
 } // namespace
@@ -135,9 +140,13 @@ int main()
     }
     window.KillTimer(TIMER_PORT_RETRY);
     Pump();
+    // What one edit text costs even when unchanged: the reason the status line is only set when
+    // new.
+    Report("status line edit: SetWindowText of an unchanged text",
+           TimeCall(2000, [&](int)
+                    { window.statusLine.SetWindowText("QM-700 numer 1234. Pomiar prawidłowy."); }));
     RunAll(window, "550x400");
     ShowWindow(window.m_hWnd, SW_MAXIMIZE);
-    window.twoChannelMode = 0;
     Pump();
     RunAll(window, "maximised");
     DestroyWindow(window.m_hWnd);
