@@ -64,7 +64,7 @@ BOOL CMainDlg::OnInitDialog()
         serialPort = OpenPort(portNr);
         if (!serialPort)
         {
-            AppMessageBox("Nie można otworzyć portu COM" + std::to_string(portNr));
+            ReportPortFailure(portNr);
             SelectPort();
         }
     }
@@ -87,6 +87,11 @@ void CMainDlg::CreatePanelFonts()
 {
     panel1.RecreateReadingFont();
     panel2.RecreateReadingFont();
+}
+
+void CMainDlg::ReportPortFailure(int number)
+{
+    AppMessageBox("Nie można otworzyć portu COM" + std::to_string(number));
 }
 
 std::unique_ptr<SerialPort> CMainDlg::OpenPort(int number)
@@ -125,7 +130,7 @@ void CMainDlg::SelectPort()
             return;
         }
         portNr = 0;
-        AppMessageBox("Nie można otworzyć portu COM" + std::to_string(chosen));
+        ReportPortFailure(chosen);
     }
 }
 

@@ -99,6 +99,7 @@ private:
     void OnHelp();
     void CreatePanelFonts();
     std::unique_ptr<SerialPort> OpenPort(int number);
+    void ReportPortFailure(int number);
 
     int previousSecondChannel = 0;
     int previousChannelMode = 0;
