@@ -35,7 +35,7 @@ LRESULT CALLBACK CountingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
     {
         auto* counts = reinterpret_cast<Counts*>(data);
         ++counts->bytes;
-        if (wParam == 0x0D && counts->window->frameCount == 0)
+        if (wParam == 0x0D && counts->window->assembler.Count() == 0)
             ++(counts->window->linkLost ? counts->badFrames : counts->goodFrames);
     }
     return result;

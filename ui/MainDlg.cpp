@@ -78,7 +78,6 @@ BOOL CMainDlg::OnInitDialog()
     panel2.ClearReading();
     panel2.SetBlinking(true);
     panel2.ShowWindow(SW_HIDE);
-    frameCount = 0;
     UpdateStatusLine();
     return TRUE;
 }

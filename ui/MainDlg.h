@@ -4,6 +4,7 @@
 // run (serial port, frame decoder with the reading, recording state). Received bytes arrive as
 // WM_METER_BYTE and are assembled into frames by the reception (MainDlgReception.cpp).
 
+#include "meter/FrameAssembler.h"
 #include "meter/FrameDecoder.h"
 #include "meter/SerialPort.h"
 #include "toolkit/Controls.h"
@@ -19,7 +20,6 @@ constexpr UINT_PTR TIMER_PORT_RETRY = 1069;
 constexpr UINT_PTR TIMER_ADVERT = 1070;
 constexpr UINT WATCHDOG_PERIOD_MS = 5000;
 constexpr UINT PORT_RETRY_PERIOD_MS = 500;
-constexpr int FRAME_BUFFER_SIZE = 50;
 constexpr int HELP_CONTEXT_MAIN = 10;
 constexpr int METER_BAUD = 300;
 constexpr char METER_PARITY = 'N';
@@ -51,6 +51,7 @@ public:
 
     // The run's objects.
     std::unique_ptr<SerialPort> serialPort;
+    FrameAssembler assembler;
     FrameDecoder decoder;
     CReadingPanel panel1;
     CReadingPanel panel2;
@@ -61,8 +62,6 @@ public:
     int twoChannelMode = 0;
     double reading1 = 0.0;
     double reading2 = 0.0;
-    int frameCount = 0;
-    unsigned char frameBuffer[FRAME_BUFFER_SIZE] = {};
     UINT_PTR watchdogTimerId = 0;
     UINT_PTR logTimerId = 0;
 

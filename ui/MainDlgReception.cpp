@@ -5,44 +5,26 @@
 
 namespace
 {
-constexpr unsigned char CARRIAGE_RETURN = 0x0D;
-constexpr int ONE_CHANNEL_FRAME = 17;
-constexpr int TWO_CHANNEL_FRAME = 24;
 constexpr int HIGHEST_RANGE_CODE = 3;
-} // namespace
+}
 
 void CMainDlg::OnMeterByte(unsigned char byte)
 {
-    const int n = ++frameCount;
-    if (n >= FRAME_BUFFER_SIZE)
-    {
-        // 49 bytes without an accepted terminator: drop them together with this one.
-        frameCount = 0;
+    const FrameOutcome outcome = assembler.Feed(byte, decoder);
+    if (outcome == FrameOutcome::NothingYet)
         return;
-    }
-    frameBuffer[n - 1] = byte;
-    // The assembler does not hunt for frame starts: it realigns on the first carriage return that
-    // comes at a count of 17 or more; one at any other length is dropped without a trace.
-    if (n < ONE_CHANNEL_FRAME || byte != CARRIAGE_RETURN)
-        return;
-    if (n != ONE_CHANNEL_FRAME && n != TWO_CHANNEL_FRAME)
-    {
-        frameCount = 0;
-        return;
-    }
-    if (decoder.DecodeFrame(frameBuffer, n))
-        OnGoodFrame(n);
+    if (outcome == FrameOutcome::GoodFrame)
+        OnGoodFrame(assembler.LastLength());
     else
         OnBadFrame();
     UpdateStatusLine();
-    frameCount = 0;
     CheckLayout();
 }
 
 void CMainDlg::OnGoodFrame(int length)
 {
     const MeterReading& r = decoder.reading;
-    twoChannelMode = length == TWO_CHANNEL_FRAME ? 1 : 0;
+    twoChannelMode = length == FrameAssembler::TWO_CHANNEL_FRAME ? 1 : 0;
     linkLost = 0;
 
     if (!twoChannelMode)
@@ -107,7 +89,7 @@ void CMainDlg::OnWatchdog()
     panel1.SetBlinking(true);
     panel2.ClearReading();
     panel2.SetBlinking(true);
-    frameCount = 0;
+    assembler.Reset();
     linkLost = 1;
     UpdateStatusLine();
 }
