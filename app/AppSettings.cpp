@@ -1,180 +1,209 @@
 #include "app/AppSettings.h"
 
-#include <cmath>
-#include <limits>
+#include "app/StoredForm.h"
+#include "toolkit/TextConv.h"
+#include "ui/MainDlg.h"
+
+#include <cwchar>
 
 namespace
 {
 
-constexpr double STORED_MAX = std::numeric_limits<std::uint32_t>::max();
-// K * 1000 carries the error of K's binary form (about 1e-16 relative); 4.007 * 1000 is
-// 4006.9999999999995. Far below a thousandth of any K, far above that error.
-constexpr double WHOLE_NUMBER_TOLERANCE = 1e-12;
+using Window = CMainDlg;
+
+std::array<CReadingPanel*, 2> Panels(Window& w)
+{
+    return {&w.panel1, &w.panel2};
+}
+
+constexpr AppSetting Dword(const wchar_t* name, std::uint32_t (*save)(const Window&),
+                           void (*load)(Window&, std::uint32_t))
+{
+    return {name, StoredKind::Dword, 0, save, load, nullptr, nullptr};
+}
+
+constexpr AppSetting Text(const wchar_t* name, unsigned maxChars,
+                          std::wstring (*save)(const Window&),
+                          void (*load)(Window&, const std::wstring&))
+{
+    return {name, StoredKind::Text, maxChars, nullptr, nullptr, save, load};
+}
 
 } // namespace
 
-bool operator==(const AppSettings& a, const AppSettings& b)
-{
-    return a.background == b.background && a.text == b.text && a.showUnit == b.showUnit &&
-           a.deviceUnit == b.deviceUnit && a.isUnit == b.isUnit && a.fontHeight == b.fontHeight &&
-           a.fontName == b.fontName && a.fontItalic == b.fontItalic &&
-           a.fontWeight == b.fontWeight && a.portNr == b.portNr && a.fileName == b.fileName &&
-           a.fileLog == b.fileLog && a.fileLogCanal1 == b.fileLogCanal1 &&
-           a.fileLogCanal2 == b.fileLogCanal2 && a.fileSepFormat == b.fileSepFormat &&
-           a.fileInterval == b.fileInterval && a.topmost == b.topmost && a.unitK == b.unitK &&
-           a.showAdv == b.showAdv;
-}
+const std::array<AppSetting, 19> APP_SETTINGS = {{
+    Dword(
+        L"BACKGROUND", [](const Window& w) -> std::uint32_t { return w.panel1.backgroundColour; },
+        [](Window& w, std::uint32_t v)
+        {
+            for (CReadingPanel* p : Panels(w))
+                p->backgroundColour = v;
+        }),
+    Dword(
+        L"TEXT", [](const Window& w) -> std::uint32_t { return w.panel1.textColour; },
+        [](Window& w, std::uint32_t v)
+        {
+            for (CReadingPanel* p : Panels(w))
+                p->textColour = v;
+        }),
+    Dword(
+        L"SHOW_UNIT", [](const Window& w) { return SignedToStored(w.panel1.units.conversionMode); },
+        [](Window& w, std::uint32_t v)
+        {
+            for (CReadingPanel* p : Panels(w))
+                p->units.conversionMode = StoredToConversionMode(v);
+        }),
+    Dword(
+        L"DEVICE_UNIT", [](const Window& w) { return SignedToStored(w.panel1.units.unitCode); },
+        [](Window& w, std::uint32_t v)
+        {
+            for (CReadingPanel* p : Panels(w))
+                if (IsUsableUnitCode(v))
+                    p->units.unitCode = StoredToSigned(v);
+        }),
+    Dword(
+        L"IS_UNIT", [](const Window& w) { return SignedToStored(w.panel1.units.showUnitLabel); },
+        [](Window& w, std::uint32_t v)
+        {
+            for (CReadingPanel* p : Panels(w))
+                p->units.showUnitLabel = StoredToSigned(v);
+        }),
+    Dword(
+        L"FONT_HEIGHT", [](const Window& w) { return SignedToStored(w.panel1.logFont.lfHeight); },
+        [](Window& w, std::uint32_t v)
+        {
+            for (CReadingPanel* p : Panels(w))
+                if (IsUsableFontHeight(v))
+                    p->logFont.lfHeight = StoredToSigned(v);
+        }),
+    Text(
+        L"FONT_NAME", FONT_NAME_MAX_CHARS,
+        [](const Window& w) { return std::wstring(w.panel1.logFont.lfFaceName); },
+        [](Window& w, const std::wstring& v)
+        {
+            for (CReadingPanel* p : Panels(w))
+            {
+                // The table's limit keeps it within the field; cut all the same, never overflow.
+                std::wmemset(p->logFont.lfFaceName, 0, LF_FACESIZE);
+                std::wcsncpy(p->logFont.lfFaceName, v.c_str(), LF_FACESIZE - 1);
+            }
+        }),
+    Dword(
+        L"FONT_ITALIC", [](const Window& w) -> std::uint32_t { return w.panel1.logFont.lfItalic; },
+        [](Window& w, std::uint32_t v)
+        {
+            for (CReadingPanel* p : Panels(w))
+                p->logFont.lfItalic = StoredToItalic(v);
+        }),
+    Dword(
+        L"FONT_WEIGHT", [](const Window& w) { return SignedToStored(w.panel1.logFont.lfWeight); },
+        [](Window& w, std::uint32_t v)
+        {
+            for (CReadingPanel* p : Panels(w))
+                p->logFont.lfWeight = StoredToSigned(v);
+        }),
+    Dword(
+        L"PORT_NR", [](const Window& w) { return SignedToStored(w.portNr); },
+        [](Window& w, std::uint32_t v) { w.portNr = StoredToSigned(v); }),
+    Text(
+        L"FILE_NAME", FILE_NAME_MAX_CHARS, [](const Window& w) { return Utf8ToWide(w.fileName); },
+        [](Window& w, const std::wstring& v) { w.fileName = WideToUtf8(v); }),
+    Dword(
+        L"FILE_LOG", [](const Window& w) { return SignedToStored(w.fileLog); },
+        [](Window& w, std::uint32_t v) { w.fileLog = StoredToSigned(v); }),
+    Dword(
+        L"FILE_LOG_CANAL1", [](const Window& w) { return SignedToStored(w.fileLogCanal1); },
+        [](Window& w, std::uint32_t v) { w.fileLogCanal1 = StoredToSigned(v); }),
+    Dword(
+        L"FILE_LOG_CANAL2", [](const Window& w) { return SignedToStored(w.fileLogCanal2); },
+        [](Window& w, std::uint32_t v) { w.fileLogCanal2 = StoredToSigned(v); }),
+    Dword(
+        L"FILE_SEP_FORMAT", [](const Window& w) { return SignedToStored(w.fileSepFormat); },
+        [](Window& w, std::uint32_t v) { w.fileSepFormat = StoredToSigned(v); }),
+    Dword(
+        L"FILE_INTERVAL", [](const Window& w) { return SignedToStored(w.fileInterval); },
+        [](Window& w, std::uint32_t v) { w.fileInterval = StoredToSigned(v); }),
+    Dword(
+        L"TOPMOST", [](const Window& w) { return SignedToStored(w.topmost); },
+        [](Window& w, std::uint32_t v) { w.topmost = StoredToSigned(v); }),
+    Dword(
+        L"UNIT_K", [](const Window& w) { return KToStored(w.panel1.units.k); },
+        [](Window& w, std::uint32_t v)
+        {
+            for (CReadingPanel* p : Panels(w))
+                p->units.k = StoredToK(v);
+        }),
+    Dword(
+        L"SHOW_ADV", [](const Window& w) { return SignedToStored(w.showAdv); },
+        [](Window& w, std::uint32_t v) { w.showAdv = StoredToSigned(v); }),
+}};
 
-std::uint32_t KToStored(double k)
+namespace
 {
-    if (std::isnan(k))
-        return DEFAULT_UNIT_K_STORED;
-    double thousandths = k * 1000.0;
-    if (!(thousandths > 0.0))
-        return 0;
-    if (thousandths >= STORED_MAX)
-        return std::numeric_limits<std::uint32_t>::max();
-    const double whole = std::round(thousandths);
-    if (std::fabs(thousandths - whole) <= thousandths * WHOLE_NUMBER_TOLERANCE)
-        thousandths = whole;
-    return static_cast<std::uint32_t>(thousandths); // in range: truncation is defined
-}
 
-double StoredToK(std::uint32_t stored)
+void LoadValue(CRegistryStore& store, const AppSetting& setting, Window& window)
 {
-    return static_cast<double>(stored) * 0.001;
-}
-
-std::uint32_t SignedToStored(int value)
-{
-    return static_cast<std::uint32_t>(value); // modular: defined for every int
-}
-
-int StoredToSigned(std::uint32_t stored)
-{
-    if (stored <= static_cast<std::uint32_t>(std::numeric_limits<int>::max()))
-        return static_cast<int>(stored);
-    // Above INT_MAX: the two's complement negative, computed without an out-of-range cast.
-    return -static_cast<int>(~stored) - 1;
-}
-
-std::uint32_t StoredDword(const AppSettings& s, SettingId id)
-{
-    switch (id)
+    if (setting.kind == StoredKind::Dword)
     {
-    case SettingId::Background:
-        return s.background;
-    case SettingId::Text:
-        return s.text;
-    case SettingId::ShowUnit:
-        return SignedToStored(s.showUnit);
-    case SettingId::DeviceUnit:
-        return SignedToStored(s.deviceUnit);
-    case SettingId::IsUnit:
-        return SignedToStored(s.isUnit);
-    case SettingId::FontHeight:
-        return SignedToStored(s.fontHeight);
-    case SettingId::FontItalic:
-        return s.fontItalic;
-    case SettingId::FontWeight:
-        return SignedToStored(s.fontWeight);
-    case SettingId::PortNr:
-        return SignedToStored(s.portNr);
-    case SettingId::FileLog:
-        return SignedToStored(s.fileLog);
-    case SettingId::FileLogCanal1:
-        return SignedToStored(s.fileLogCanal1);
-    case SettingId::FileLogCanal2:
-        return SignedToStored(s.fileLogCanal2);
-    case SettingId::FileSepFormat:
-        return SignedToStored(s.fileSepFormat);
-    case SettingId::FileInterval:
-        return SignedToStored(s.fileInterval);
-    case SettingId::Topmost:
-        return SignedToStored(s.topmost);
-    case SettingId::UnitK:
-        return KToStored(s.unitK);
-    case SettingId::ShowAdv:
-        return SignedToStored(s.showAdv);
-    case SettingId::FontName:
-    case SettingId::FileName:
-        break;
+        DWORD scratch = 0; // zero, so that shorter data is zero-extended
+        if (store.ReadDword(setting.name, &scratch))
+            setting.loadDword(window, scratch);
+        return;
     }
-    return 0;
+    wchar_t buffer[SETTINGS_TEXT_BUFFER_CHARS];
+    if (!store.ReadString(setting.name, buffer, SETTINGS_TEXT_BUFFER_CHARS))
+        return;
+    const std::wstring text(buffer);
+    if (text.size() <= setting.maxChars)
+        setting.loadText(window, text);
 }
 
-void ApplyStoredDword(AppSettings& s, SettingId id, std::uint32_t stored)
+bool SaveValue(CRegistryStore& store, const AppSetting& setting, const Window& window)
 {
-    switch (id)
+    if (setting.kind == StoredKind::Dword)
     {
-    case SettingId::Background:
-        s.background = stored;
-        break;
-    case SettingId::Text:
-        s.text = stored;
-        break;
-    case SettingId::ShowUnit:
-        s.showUnit = StoredToSigned(stored);
-        break;
-    case SettingId::DeviceUnit:
-        s.deviceUnit = StoredToSigned(stored);
-        break;
-    case SettingId::IsUnit:
-        s.isUnit = StoredToSigned(stored);
-        break;
-    case SettingId::FontHeight:
-        s.fontHeight = StoredToSigned(stored);
-        break;
-    case SettingId::FontItalic:
-        s.fontItalic = StoredToItalic(stored);
-        break;
-    case SettingId::FontWeight:
-        s.fontWeight = StoredToSigned(stored);
-        break;
-    case SettingId::PortNr:
-        s.portNr = StoredToSigned(stored);
-        break;
-    case SettingId::FileLog:
-        s.fileLog = StoredToSigned(stored);
-        break;
-    case SettingId::FileLogCanal1:
-        s.fileLogCanal1 = StoredToSigned(stored);
-        break;
-    case SettingId::FileLogCanal2:
-        s.fileLogCanal2 = StoredToSigned(stored);
-        break;
-    case SettingId::FileSepFormat:
-        s.fileSepFormat = StoredToSigned(stored);
-        break;
-    case SettingId::FileInterval:
-        s.fileInterval = StoredToSigned(stored);
-        break;
-    case SettingId::Topmost:
-        s.topmost = StoredToSigned(stored);
-        break;
-    case SettingId::UnitK:
-        s.unitK = StoredToK(stored);
-        break;
-    case SettingId::ShowAdv:
-        s.showAdv = StoredToSigned(stored);
-        break;
-    case SettingId::FontName:
-    case SettingId::FileName:
-        break;
+        const DWORD stored = setting.saveDword(window);
+        return store.SetValue(setting.name, &stored, REG_DWORD, sizeof stored);
+    }
+    const std::wstring text = setting.saveText(window);
+    return text.size() <= setting.maxChars && store.WriteString(setting.name, text.c_str());
+}
+
+} // namespace
+
+bool LoadSettings(CRegistryStore& store, CMainDlg& window)
+{
+    // The copying into the window runs under the same guard as the reading: whatever goes wrong,
+    // the rest of the phase is abandoned quietly and the program starts with what it has.
+    try
+    {
+        if (!store.Create(HKEY_CURRENT_USER, SETTINGS_KEY_PATH))
+            return false;
+        for (const AppSetting& setting : APP_SETTINGS)
+            LoadValue(store, setting, window);
+        store.Close();
+        return true;
+    }
+    catch (...)
+    {
+        return false;
     }
 }
 
-std::string* TextSetting(AppSettings& s, SettingId id)
+bool SaveSettings(CRegistryStore& store, const CMainDlg& window)
 {
-    const AppSettings& constSettings = s;
-    return const_cast<std::string*>(TextSetting(constSettings, id));
-}
-
-const std::string* TextSetting(const AppSettings& s, SettingId id)
-{
-    if (id == SettingId::FontName)
-        return &s.fontName;
-    if (id == SettingId::FileName)
-        return &s.fileName;
-    return nullptr;
+    try
+    {
+        if (!store.Open(HKEY_CURRENT_USER, SETTINGS_KEY_PATH))
+            return false;
+        bool allWritten = true;
+        for (const AppSetting& setting : APP_SETTINGS)
+            allWritten = SaveValue(store, setting, window) && allWritten;
+        store.Close();
+        return allWritten;
+    }
+    catch (...)
+    {
+        return false;
+    }
 }

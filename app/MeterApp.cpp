@@ -1,7 +1,6 @@
 #include "app/MeterApp.h"
 
-#include "app/SettingsBinding.h"
-#include "app/SettingsStore.h"
+#include "app/AppSettings.h"
 #include "app/SplashDlg.h"
 #include "ui/MainDlg.h"
 
@@ -30,16 +29,14 @@ BOOL CMeterApp::InitInstance()
     m_pMainWnd = window.get();
 
     CRegistryStore store;
-    AppSettings settings = CaptureSettings(*window);
-    LoadSettings(store, settings);
-    ApplySettings(settings, *window);
+    LoadSettings(store, *window);
 
     if (splash.m_hWnd)
         splash.ShowWindow(SW_HIDE);
 
     // However the window is closed, the settings are saved the same way.
     window->DoModal();
-    SaveSettings(store, CaptureSettings(*window));
+    SaveSettings(store, *window);
 
     // The port's worker may still be delivering bytes: ending it is the port object's destructor.
     window->serialPort.reset();

@@ -2,6 +2,8 @@
 
 #include "toolkit/WinApp.h"
 
+#include <algorithm>
+
 namespace
 {
 
@@ -36,6 +38,32 @@ private:
 };
 
 } // namespace
+
+void PlaceOnScreen(HWND dialog, HWND owner)
+{
+    // Centred on an owner that can be seen; an owner that is hidden or minimised (parked near
+    // -32000, -32000) would put the dialog where nobody finds it while the owner waits for it.
+    const bool ownerSeen = owner && ::IsWindowVisible(owner) && !::IsIconic(owner);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromWindow(ownerSeen ? owner : dialog, MONITOR_DEFAULTTONEAREST),
+                         &monitor))
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &monitor.rcWork, 0);
+    const RECT work = monitor.rcWork;
+    RECT around = work;
+    if (ownerSeen)
+        ::GetWindowRect(owner, &around);
+
+    RECT mine{};
+    ::GetWindowRect(dialog, &mine);
+    const LONG width = mine.right - mine.left, height = mine.bottom - mine.top;
+    LONG x = around.left + (around.right - around.left - width) / 2;
+    LONG y = around.top + (around.bottom - around.top - height) / 2;
+    // Inside the work area; a dialog larger than it keeps its top-left corner visible.
+    x = std::max(work.left, std::min(x, work.right - width));
+    y = std::max(work.top, std::min(y, work.bottom - height));
+    SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 LRESULT CALLBACK CDialog::CreationHook(int code, WPARAM wParam, LPARAM lParam)
 {
@@ -86,36 +114,28 @@ INT_PTR CDialog::DoModal()
     HWND owner = parent_ ? parent_->m_hWnd : nullptr;
     ended_ = false;
     result_ = -1;
-    HWND hwnd = CreateWindowFromTemplate(owner);
-    if (!hwnd)
-        return -1;
 
+    // The owner is disabled before the dialog exists: its creation (WM_CREATE, WM_INITDIALOG) may
+    // run loops of its own, and no command of the owner may run under it meanwhile.
     const bool ownerWasEnabled = owner && IsWindowEnabled(owner);
     if (ownerWasEnabled)
         EnableWindow(owner, FALSE);
 
-    if (!ended_ && !::IsWindowVisible(hwnd))
+    HWND hwnd = CreateWindowFromTemplate(owner);
+    if (hwnd && !ended_ && !::IsWindowVisible(hwnd))
     {
-        // A template that is not created visible is centred on its owner (or the screen).
-        RECT mine{}, around{};
-        ::GetWindowRect(hwnd, &mine);
-        if (!owner || !::GetWindowRect(owner, &around))
-            SystemParametersInfoW(SPI_GETWORKAREA, 0, &around, 0);
-        const int width = mine.right - mine.left, height = mine.bottom - mine.top;
-        const int x = around.left + (around.right - around.left - width) / 2;
-        const int y = around.top + (around.bottom - around.top - height) / 2;
-        SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        PlaceOnScreen(hwnd, owner);
         ::ShowWindow(hwnd, SW_SHOW);
     }
-
-    RunModalLoop();
+    if (hwnd)
+        RunModalLoop();
 
     // Enable the owner before the dialog disappears so that activation returns to it.
     if (ownerWasEnabled)
         EnableWindow(owner, TRUE);
-    if (::IsWindow(hwnd))
+    if (hwnd && ::IsWindow(hwnd))
         DestroyWindow(hwnd);
-    return result_;
+    return hwnd ? result_ : -1;
 }
 
 void CDialog::RunModalLoop()

@@ -5,6 +5,10 @@
 
 #include "toolkit/Wnd.h"
 
+// Centres a dialog on its owner when the owner is visible and not minimised, otherwise on the work
+// area of the monitor, and keeps it inside that work area.
+void PlaceOnScreen(HWND dialog, HWND owner);
+
 class CDialog : public CWnd
 {
 public:
@@ -15,7 +19,7 @@ public:
     // Uses an in-memory template instead (must outlive the dialog's window).
     void InitModalIndirect(const DLGTEMPLATE* dialogTemplate) { template_ = dialogTemplate; }
 
-    // Creates the dialog, disables the owner, runs the loop until EndDialog, enables the owner and
+    // Disables the owner, creates the dialog, runs the loop until EndDialog, enables the owner and
     // destroys the dialog. Answers the EndDialog result, or -1 when the dialog could not be
     // created.
     INT_PTR DoModal();

@@ -74,12 +74,25 @@ int CWinApp::Run()
     return 0;
 }
 
+HWND MessageBoxOwner()
+{
+    // The main window, or the popup of it that was last active (a dialog it runs), whether or not
+    // the program is the active application: the box then disables it, so that no command of the
+    // main window can run under the box.
+    const CWinApp* app = CWinApp::Get();
+    HWND main = app && app->m_pMainWnd ? app->m_pMainWnd->m_hWnd : nullptr;
+    if (!main || !IsWindow(main))
+        return GetActiveWindow();
+    HWND popup = GetLastActivePopup(main);
+    return popup && IsWindowEnabled(popup) ? popup : main;
+}
+
 int AppMessageBox(const std::string& text, UINT type)
 {
     if ((type & MB_ICONMASK) == 0)
         type |= MB_ICONEXCLAMATION;
     const std::wstring caption = CWinApp::AppName();
-    return MessageBoxW(GetActiveWindow(), Utf8ToWide(text).c_str(), caption.c_str(), type);
+    return MessageBoxW(MessageBoxOwner(), Utf8ToWide(text).c_str(), caption.c_str(), type);
 }
 
 bool LaunchHelp(HWND owner, UINT command, ULONG_PTR data)

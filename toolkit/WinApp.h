@@ -33,8 +33,12 @@ private:
     static CWinApp* current_;
 };
 
+// The owner of the program's message boxes: the main window's last active popup, or the main
+// window itself; the active window of this thread when there is no main window.
+HWND MessageBoxOwner();
+
 // The application message box: caption = AppName(); MB_ICONEXCLAMATION is added when the type
-// names no icon. Text is UTF-8. The owner is the active window of this thread.
+// names no icon. Text is UTF-8. Owned by MessageBoxOwner().
 int AppMessageBox(const std::string& text, UINT type = MB_OK);
 
 // WinHelp on the program's help file; "Failed to launch help." when the file is missing or the

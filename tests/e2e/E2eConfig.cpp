@@ -20,11 +20,6 @@ std::wstring ProgramPath()
     return WindowsPath(QM_E2E_PROGRAM);
 }
 
-std::wstring MenuHookPath()
-{
-    return WindowsPath(QM_E2E_MENU_HOOK);
-}
-
 std::wstring SimulatorPath()
 {
     return WindowsPath(QM_E2E_SIMULATOR);

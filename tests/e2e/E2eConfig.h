@@ -16,7 +16,6 @@ constexpr int METER_PORT = QM_E2E_METER_PORT;     // the meter talks here
 std::wstring WindowsPath(const std::string& buildPath);
 
 std::wstring ProgramPath();
-std::wstring MenuHookPath();
 std::wstring SimulatorPath();
 std::wstring ScreenshotFolder();
 

@@ -3,7 +3,6 @@
 
 #include "res/resource.h"
 #include "tests/e2e/E2eConfig.h"
-#include "tests/e2e/MenuState.h"
 #include "tests/e2e/Meter.h"
 #include "tests/e2e/PanelFilm.h"
 #include "tests/e2e/ProgramUnderTest.h"
@@ -13,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -174,39 +172,8 @@ TEST_F(EndToEnd, FirstRunCreatesTheKeyShowsTheFirstViewAndTheCloseBoxSavesEveryV
     program.CloseBox();
     ASSERT_TRUE(EndsNormally(program));
 
-    const std::map<std::wstring, DWORD> dwordDefaults{
-        {L"BACKGROUND", 0x00FFE4CA},
-        {L"TEXT", 0x00804000},
-        {L"SHOW_UNIT", 0},
-        {L"IS_UNIT", 1},
-        {L"FONT_HEIGHT", 90},
-        {L"FONT_ITALIC", 0},
-        {L"FONT_WEIGHT", 0},
-        {L"PORT_NR", 0},
-        {L"FILE_LOG", 0},
-        {L"FILE_LOG_CANAL1", 1},
-        {L"FILE_LOG_CANAL2", 1},
-        {L"FILE_SEP_FORMAT", 1},
-        {L"FILE_INTERVAL", 1},
-        {L"TOPMOST", 0},
-        {L"UNIT_K", 1470},
-    };
-    for (const auto& [name, value] : dwordDefaults)
-        EXPECT_EQ(settings_key::ReadDword(name.c_str()), value) << Utf8(name);
-    // Defaults of the program's own choosing, but stored as numbers all the same.
-    EXPECT_TRUE(settings_key::ReadDword(L"DEVICE_UNIT").has_value());
-    EXPECT_TRUE(settings_key::ReadDword(L"SHOW_ADV").has_value());
-    EXPECT_EQ(settings_key::ReadText(L"FONT_NAME"), std::wstring(L"Arial"));
-    EXPECT_EQ(settings_key::ReadText(L"FILE_NAME"), std::wstring());
-
-    std::vector<std::wstring> names = settings_key::ValueNames();
-    std::sort(names.begin(), names.end());
-    const std::vector<std::wstring> nineteen{
-        L"BACKGROUND",      L"DEVICE_UNIT", L"FILE_INTERVAL",   L"FILE_LOG",    L"FILE_LOG_CANAL1",
-        L"FILE_LOG_CANAL2", L"FILE_NAME",   L"FILE_SEP_FORMAT", L"FONT_HEIGHT", L"FONT_ITALIC",
-        L"FONT_NAME",       L"FONT_WEIGHT", L"IS_UNIT",         L"PORT_NR",     L"SHOW_ADV",
-        L"SHOW_UNIT",       L"TEXT",        L"TOPMOST",         L"UNIT_K"};
-    EXPECT_EQ(names, nineteen) << "the key holds: " << Describe(names);
+    // What each value holds is the settings tests' business; here: all nineteen are written.
+    EXPECT_EQ(settings_key::ValueNames().size(), 19u);
 }
 
 TEST_F(EndToEnd, OneChannelMeterShowsItsStatusAndErrorsAndTheLinkIsLostWhenItStops)
@@ -224,6 +191,9 @@ TEST_F(EndToEnd, OneChannelMeterShowsItsStatusAndErrorsAndTheLinkIsLostWhenItSto
     const PanelFilm reading = Film(program, L"one-channel.bmp");
     EXPECT_TRUE(reading.Steady(IDC_PANEL1))
         << reading.InkSeries(IDC_PANEL1) << ", a good reading stays up";
+    // Every good frame restarts the watchdog: a meter that keeps sending is never given up.
+    EXPECT_FALSE(WaitUntil([&] { return program.StatusText() == NO_LINK; }, 6000))
+        << "the link was shown lost while good frames kept coming";
 
     ASSERT_NO_FATAL_FAILURE(Play(With(QM700_WM2, {L"--measurement-error", L"all"})));
     EXPECT_TRUE(StatusBecomes(program, L"QM-700 numer 123. Błąd pomiaru!", READING_TIMEOUT_MS));
@@ -262,10 +232,7 @@ TEST_F(EndToEnd, TwoChannelMeterAndAlwaysOnTopChosenFromTheMenuSurvivesARestart)
     {
         ProgramUnderTest program(ProgramPath());
         ASSERT_TRUE(program.WaitForMainWindow(START_TIMEOUT_MS)) << program.Failure();
-        const MenuStateReader menu(program.MainWindow(), MenuHookPath());
-        ASSERT_TRUE(menu.Hooked()) << "cannot hook the program's menu";
         EXPECT_FALSE(program.IsTopmost());
-        EXPECT_EQ(menu.Checked(ID_VIEW_TOPMOST), false);
 
         EXPECT_TRUE(StatusBecomes(program, twoChannels, READING_TIMEOUT_MS));
         EXPECT_TRUE(WaitUntil([&] { return program.IsShown(IDC_PANEL2); }, 1000));
@@ -292,7 +259,6 @@ TEST_F(EndToEnd, TwoChannelMeterAndAlwaysOnTopChosenFromTheMenuSurvivesARestart)
 
         program.Command(ID_VIEW_TOPMOST);
         EXPECT_TRUE(WaitUntil([&] { return program.IsTopmost(); }, 2000));
-        EXPECT_EQ(menu.Checked(ID_VIEW_TOPMOST), true);
         program.Command(ID_APP_EXIT);
         ASSERT_TRUE(EndsNormally(program));
         EXPECT_EQ(settings_key::ReadDword(L"TOPMOST"), 1u);
@@ -300,10 +266,7 @@ TEST_F(EndToEnd, TwoChannelMeterAndAlwaysOnTopChosenFromTheMenuSurvivesARestart)
     {
         ProgramUnderTest program(ProgramPath());
         ASSERT_TRUE(program.WaitForMainWindow(START_TIMEOUT_MS)) << program.Failure();
-        const MenuStateReader menu(program.MainWindow(), MenuHookPath());
-        ASSERT_TRUE(menu.Hooked()) << "cannot hook the program's menu";
         EXPECT_TRUE(program.IsTopmost());
-        EXPECT_EQ(menu.Checked(ID_VIEW_TOPMOST), true);
         EXPECT_EQ(RectText(program.WindowRect()), FIRST_WINDOW_RECT);
         EXPECT_TRUE(StatusBecomes(program, twoChannels, READING_TIMEOUT_MS));
         EXPECT_TRUE(WaitUntil([&] { return program.IsShown(IDC_PANEL2); }, 1000));
@@ -314,7 +277,6 @@ TEST_F(EndToEnd, TwoChannelMeterAndAlwaysOnTopChosenFromTheMenuSurvivesARestart)
         // Taken back, and closed with the close box: that change is saved as well.
         program.Command(ID_VIEW_TOPMOST);
         EXPECT_TRUE(WaitUntil([&] { return !program.IsTopmost(); }, 2000));
-        EXPECT_EQ(menu.Checked(ID_VIEW_TOPMOST), false);
         program.CloseBox();
         ASSERT_TRUE(EndsNormally(program));
         EXPECT_EQ(settings_key::ReadDword(L"TOPMOST"), 0u);

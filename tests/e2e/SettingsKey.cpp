@@ -62,12 +62,16 @@ bool Exists()
     return OpenKey(false).Get() != nullptr;
 }
 
-bool WriteDword(const wchar_t* name, DWORD value)
+bool WriteRaw(const wchar_t* name, DWORD type, const void* data, DWORD size)
 {
     OpenKey key(true);
-    return key.Get() &&
-           RegSetValueExW(key.Get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
-                          sizeof value) == ERROR_SUCCESS;
+    return key.Get() && RegSetValueExW(key.Get(), name, 0, type, static_cast<const BYTE*>(data),
+                                       size) == ERROR_SUCCESS;
+}
+
+bool WriteDword(const wchar_t* name, DWORD value)
+{
+    return WriteRaw(name, REG_DWORD, &value, sizeof value);
 }
 
 std::optional<DWORD> ReadDword(const wchar_t* name)

@@ -18,6 +18,7 @@ namespace settings_key
 void Delete();
 bool Exists();
 // Creates the key when missing. False when the value could not be written.
+bool WriteRaw(const wchar_t* name, DWORD type, const void* data, DWORD size);
 bool WriteDword(const wchar_t* name, DWORD value);
 
 // A REG_DWORD value; nothing when absent or of another type.

@@ -82,6 +82,21 @@ int WindowShot::Count(COLORREF colour, const RECT& area) const
     return count;
 }
 
+RECT WindowShot::InkBox(COLORREF background) const
+{
+    RECT box{width_, height_, -1, -1};
+    for (int y = 0; y < height_; ++y)
+        for (int x = 0; x < width_; ++x)
+            if (At(x, y) != background)
+            {
+                box.left = x < box.left ? x : box.left;
+                box.top = y < box.top ? y : box.top;
+                box.right = x > box.right ? x : box.right;
+                box.bottom = y > box.bottom ? y : box.bottom;
+            }
+    return box;
+}
+
 bool WindowShot::Save(const std::wstring& folder, const std::wstring& name) const
 {
     if (Empty())

@@ -22,6 +22,11 @@ public:
     COLORREF At(int x, int y) const;
     // Pixels of exactly this colour inside `area` (window coordinates).
     int Count(COLORREF colour, const RECT& area) const;
+    int Count(COLORREF colour) const { return Count(colour, {0, 0, width_, height_}); }
+    // Pixels of any other colour (the "ink" on a plain background), and their bounding box
+    // (empty, right < left, when there is none).
+    int CountOther(COLORREF background) const { return width_ * height_ - Count(background); }
+    RECT InkBox(COLORREF background) const;
 
     // Writes a 24-bit .bmp; creates the folder when missing. False on failure.
     bool Save(const std::wstring& folder, const std::wstring& name) const;

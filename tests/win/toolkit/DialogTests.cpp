@@ -133,7 +133,7 @@ protected:
     }
 };
 
-TEST(Dialog, ModalRunBindsControlsInOrderAndAnswersTheEndDialogResult)
+TEST(Dialog, ModalRunSeesItsCreationBindsControlsInOrderAndAnswersTheEndDialogResult)
 {
     DialogTemplate t = StandardTemplate();
     ProbeDialog dialog(t.Get());
@@ -144,25 +144,13 @@ TEST(Dialog, ModalRunBindsControlsInOrderAndAnswersTheEndDialogResult)
               (std::vector<std::string>{"label.attached", "edit.attached", "button.attached"}));
     EXPECT_EQ(dialog.m_hWnd, nullptr) << "the dialog window is destroyed after the run";
     EXPECT_EQ(dialog.edit.m_hWnd, nullptr) << "controls are unbound when their windows go";
+    for (UINT creation : {WM_NCCREATE, WM_SIZE, WM_MOVE})
+        EXPECT_NE(std::find(dialog.beforeInit.begin(), dialog.beforeInit.end(), creation),
+                  dialog.beforeInit.end())
+            << "the object sees message " << creation << " of its creation";
 }
 
-TEST(Dialog, SeesTheMessagesOfItsCreationBeforeInitialisation)
-{
-    DialogTemplate t = StandardTemplate();
-    ProbeDialog dialog(t.Get());
-    dialog.onInit = [](ProbeDialog& d) { d.PostMessage(WM_TEST_END, IDOK); };
-    dialog.DoModal();
-    auto seen = [&](UINT msg)
-    {
-        return std::find(dialog.beforeInit.begin(), dialog.beforeInit.end(), msg) !=
-               dialog.beforeInit.end();
-    };
-    EXPECT_TRUE(seen(WM_NCCREATE));
-    EXPECT_TRUE(seen(WM_SIZE));
-    EXPECT_TRUE(seen(WM_MOVE));
-}
-
-TEST(Dialog, OwnerIsDisabledDuringTheRunAndEnabledBeforeTheDialogIsDestroyed)
+TEST(Dialog, OwnerIsDisabledFromCreationOnAndEnabledBeforeTheDialogIsDestroyed)
 {
     DialogTemplate ownerTemplate = StandardTemplate(WS_VISIBLE);
     ProbeDialog owner(ownerTemplate.Get());
@@ -170,8 +158,13 @@ TEST(Dialog, OwnerIsDisabledDuringTheRunAndEnabledBeforeTheDialogIsDestroyed)
 
     DialogTemplate t = StandardTemplate();
     ProbeDialog dialog(t.Get(), &owner);
-    BOOL enabledDuringRun = TRUE, enabledAtDestroy = FALSE, visibleDuringRun = FALSE;
-    dialog.onInit = [](ProbeDialog& d) { d.SetTimer(1, 1); };
+    BOOL enabledAtInit = TRUE, enabledDuringRun = TRUE, enabledAtDestroy = FALSE,
+         visibleDuringRun = FALSE;
+    dialog.onInit = [&](ProbeDialog& d)
+    {
+        enabledAtInit = IsWindowEnabled(owner.m_hWnd);
+        d.SetTimer(1, 1);
+    };
     dialog.onTimer = [&](ProbeDialog& d)
     {
         d.KillTimer(1);
@@ -181,6 +174,7 @@ TEST(Dialog, OwnerIsDisabledDuringTheRunAndEnabledBeforeTheDialogIsDestroyed)
     };
     dialog.onDestroy = [&](ProbeDialog&) { enabledAtDestroy = IsWindowEnabled(owner.m_hWnd); };
     EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_FALSE(enabledAtInit) << "no command of the owner may run while the dialog is made";
     EXPECT_FALSE(enabledDuringRun);
     EXPECT_TRUE(visibleDuringRun) << "a template that is not created visible is shown by the run";
     EXPECT_TRUE(enabledAtDestroy);
@@ -218,14 +212,6 @@ TEST(Dialog, ASwallowedKeyReachesNeitherIsDialogMessageNorTheWindow)
     };
     EXPECT_EQ(dialog.DoModal(), 7);
     EXPECT_EQ(std::count(dialog.log.begin(), dialog.log.end(), "dialog.keydown"), 0);
-}
-
-TEST(Dialog, EscapeWithoutPreTranslationEndsTheRunAsCancelled)
-{
-    DialogTemplate t = StandardTemplate();
-    ProbeDialog dialog(t.Get());
-    dialog.onInit = [](ProbeDialog& d) { ::PostMessageW(d.edit.m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0); };
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
 }
 
 TEST(Dialog, NotificationsAreOfferedToTheBoundControlFirst)
@@ -286,11 +272,66 @@ TEST(Dialog, QuitMessageEndsTheRunAndIsPassedOn)
     EXPECT_EQ(msg.wParam, 7u);
 }
 
-TEST(Dialog, MissingTemplateFailsWithMinusOne)
+TEST(Dialog, MissingTemplateFailsWithMinusOneAndLeavesTheOwnerEnabled)
 {
-    CDialog dialog(static_cast<UINT>(4242));
+    DialogTemplate ownerTemplate = StandardTemplate(WS_VISIBLE);
+    ProbeDialog owner(ownerTemplate.Get());
+    ASSERT_TRUE(owner.Create());
+    CDialog dialog(static_cast<UINT>(4242), &owner);
     EXPECT_EQ(dialog.DoModal(), -1);
     EXPECT_EQ(dialog.m_hWnd, nullptr);
+    EXPECT_TRUE(IsWindowEnabled(owner.m_hWnd));
+    DestroyWindow(owner.m_hWnd);
+}
+
+// Where a dialog opens, for an owner in each state a user can leave it in.
+TEST(Dialog, OpensInsideTheWorkAreaAndOnAnOwnerOnlyWhenTheOwnerCanBeSeen)
+{
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const auto inside = [&](const RECT& r)
+    {
+        return r.left >= work.left && r.top >= work.top && r.right <= work.right &&
+               r.bottom <= work.bottom;
+    };
+    const struct
+    {
+        const char* owner;
+        int x, y;
+        int show;
+        bool centredOnOwner;
+    } cases[] = {
+        {"visible", 100, 100, SW_SHOWNORMAL, true},
+        {"minimised", 100, 100, SW_MINIMIZE, false},
+        {"hidden", 100, 100, SW_HIDE, false},
+        {"partly off the right edge", work.right - 150, 300, SW_SHOWNORMAL, false},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.owner);
+        DialogTemplate ownerTemplate = StandardTemplate();
+        ProbeDialog owner(ownerTemplate.Get());
+        ASSERT_TRUE(owner.Create());
+        SetWindowPos(owner.m_hWnd, nullptr, c.x, c.y, 400, 300, SWP_NOZORDER | SWP_NOACTIVATE);
+        owner.ShowWindow(c.show);
+        DialogTemplate t = StandardTemplate();
+        ProbeDialog dialog(t.Get(), &owner);
+        RECT placed{};
+        dialog.onInit = [&](ProbeDialog& d) { d.SetTimer(1, 1); };
+        dialog.onTimer = [&](ProbeDialog& d)
+        {
+            placed = d.GetWindowRect();
+            d.EndDialog(IDOK);
+        };
+        dialog.DoModal();
+        EXPECT_TRUE(inside(placed)) << placed.left << "," << placed.top;
+        if (c.centredOnOwner)
+        {
+            EXPECT_NEAR((placed.left + placed.right) / 2, c.x + 200, 1);
+            EXPECT_NEAR((placed.top + placed.bottom) / 2, c.y + 150, 1);
+        }
+        DestroyWindow(owner.m_hWnd);
+    }
 }
 
 TEST(Wnd, AnObjectDestroyedBeforeItsWindowLeavesTheWindowWorking)
@@ -309,22 +350,6 @@ TEST(Wnd, AnObjectDestroyedBeforeItsWindowLeavesTheWindowWorking)
     wchar_t text[16] = {};
     EXPECT_EQ(GetWindowTextW(hwnd, text, 16), 4);
     DestroyWindow(hwnd);
-}
-
-TEST(Wnd, TextsAreUtf8BothWays)
-{
-    HWND hwnd = CreateWindowExW(0, L"EDIT", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
-                                nullptr);
-    CEdit edit;
-    ASSERT_TRUE(edit.SubclassWindow(hwnd));
-    edit.SetWindowText("Zakończ");
-    wchar_t wide[16] = {};
-    GetWindowTextW(hwnd, wide, 16);
-    EXPECT_STREQ(wide, L"Zako\x0144"
-                       L"cz");
-    EXPECT_EQ(edit.GetWindowText(), "Zakończ");
-    DestroyWindow(hwnd);
-    EXPECT_EQ(edit.m_hWnd, nullptr);
 }
 
 } // namespace

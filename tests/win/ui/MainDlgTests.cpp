@@ -84,20 +84,6 @@ TEST(MainWindow, FirstViewIsAt5050With550By400AndOneBlinkingPanelWithoutAReading
                           window->statusLineHeight, false);
     EXPECT_TRUE(SameRect(ChildRect(window->panel1, *window), ToRect(layout.panel1)));
     EXPECT_TRUE(SameRect(ChildRect(window->statusLine, *window), ToRect(layout.statusLine)));
-    EXPECT_EQ(window->restoredSize.cx, client.right);
-    EXPECT_EQ(window->restoredSize.cy, client.bottom);
-}
-
-TEST(MainWindow, StatusLineHeightIsMeasuredFromTheTemplate)
-{
-    auto window = OpenMainWindow();
-    ASSERT_TRUE(window);
-    Closer closer{window};
-    // 12 dialog units of "MS Sans Serif" 8; the layout then makes the line E + f high.
-    EXPECT_GT(window->statusLineHeight, 12);
-    const RECT status = ChildRect(window->statusLine, *window);
-    EXPECT_EQ(status.bottom - status.top,
-              window->statusLineHeight + GetSystemMetrics(SM_CXDLGFRAME));
 }
 
 TEST(MainWindow, TwoPanelLayoutSplitsTheAreaBelowTheStatusLine)
@@ -114,25 +100,15 @@ TEST(MainWindow, TwoPanelLayoutSplitsTheAreaBelowTheStatusLine)
     EXPECT_TRUE(SameRect(ChildRect(window->panel2, *window), ToRect(layout.panel2)));
 }
 
-TEST(MainWindow, SizeMessagesRecordRestoredAndMaximisedSizes)
+TEST(MainWindow, TopmostStartsAsStoredAndTheToggleMovesNothingAndChecksTheMenuItem)
 {
-    auto window = OpenMainWindow();
-    ASSERT_TRUE(window);
-    Closer closer{window};
-    window->SendMessage(WM_SIZE, SIZE_MAXIMIZED, MAKELPARAM(1000, 700));
-    EXPECT_EQ(window->maximisedFlag, 1);
-    EXPECT_EQ(window->maximisedSize.cx, 1000);
-    EXPECT_EQ(window->maximisedSize.cy, 700);
-    window->SendMessage(WM_SIZE, SIZE_MINIMIZED, 0);
-    EXPECT_EQ(window->maximisedFlag, 0);
-    window->SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(400, 300));
-    EXPECT_EQ(window->restoredSize.cx, 400);
-    EXPECT_EQ(window->restoredSize.cy, 300);
-    EXPECT_EQ(window->maximisedSize.cx, 1000) << "the maximised size is kept for later";
-}
+    auto stored = OpenMainWindow(1);
+    ASSERT_TRUE(stored);
+    Closer closeStored{stored};
+    EXPECT_TRUE(Topmost(stored->m_hWnd));
+    EXPECT_TRUE(MenuChecked(stored->m_hWnd, ID_VIEW_TOPMOST));
+    EXPECT_TRUE(SameRect(stored->GetWindowRect(), RECT{50, 50, 600, 450}));
 
-TEST(MainWindow, TopmostToggleMovesNothingAndChecksTheMenuItem)
-{
     auto window = OpenMainWindow();
     ASSERT_TRUE(window);
     Closer closer{window};
@@ -151,27 +127,6 @@ TEST(MainWindow, TopmostToggleMovesNothingAndChecksTheMenuItem)
     EXPECT_EQ(window->topmost, 0);
     EXPECT_FALSE(Topmost(window->m_hWnd));
     EXPECT_FALSE(MenuChecked(window->m_hWnd, ID_VIEW_TOPMOST));
-}
-
-TEST(MainWindow, StoredTopmostStartsAboveOthersAtTheFirstPlace)
-{
-    auto window = OpenMainWindow(1);
-    ASSERT_TRUE(window);
-    Closer closer{window};
-    EXPECT_EQ(window->topmost, 1);
-    EXPECT_TRUE(Topmost(window->m_hWnd));
-    EXPECT_TRUE(MenuChecked(window->m_hWnd, ID_VIEW_TOPMOST));
-    EXPECT_TRUE(SameRect(window->GetWindowRect(), RECT{50, 50, 600, 450}));
-}
-
-TEST(MainWindow, SystemMenuOffersTheAboutBox)
-{
-    auto window = OpenMainWindow();
-    ASSERT_TRUE(window);
-    Closer closer{window};
-    wchar_t text[64] = {};
-    GetMenuStringW(GetSystemMenu(window->m_hWnd, FALSE), IDM_ABOUTBOX, text, 64, MF_BYCOMMAND);
-    EXPECT_STREQ(text, L"&O programie...");
 }
 
 class ModalMainWindow : public CMainDlg

@@ -1,0 +1,64 @@
+#include "app/StoredForm.h"
+
+#include "units/UnitModel.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace
+{
+
+TEST(StoredForm, KIsKeptInThousandthsRoundedDown)
+{
+    const struct
+    {
+        double k;
+        std::uint32_t stored;
+    } cases[] = {
+        {1.47, 1470}, {1.4705, 1470},      {4.007, 4007},        {0.0005, 0},
+        {-2.0, 0},    {1e12, 0xFFFFFFFFu}, {std::nan(""), 1470},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.k);
+        EXPECT_EQ(KToStored(c.k), c.stored);
+    }
+}
+
+TEST(StoredForm, EveryKOfThreeDecimalsSurvivesAnyNumberOfRuns)
+{
+    for (std::uint32_t stored = 1; stored <= 100000; ++stored)
+        ASSERT_EQ(KToStored(StoredToK(stored)), stored);
+    EXPECT_EQ(StoredToK(0xFFFFFFFFu), 4294967.295); // unsigned, not -0.001
+}
+
+TEST(StoredForm, SignedValuesKeepTheirBitPattern)
+{
+    for (int value : {0, 1, -1, 90, -12, std::numeric_limits<int>::min()})
+        EXPECT_EQ(StoredToSigned(SignedToStored(value)), value);
+    EXPECT_EQ(SignedToStored(-1), 0xFFFFFFFFu);
+}
+
+TEST(StoredForm, OnlyTheLowByteOfTheItalicWordCounts)
+{
+    EXPECT_EQ(StoredToItalic(0x100), 0);
+    EXPECT_EQ(StoredToItalic(0x101), 1);
+    EXPECT_EQ(StoredToItalic(0xFF), 0xFF);
+}
+
+TEST(StoredForm, ValuesThatWouldMislabelOrHideTheReadingAreNotTaken)
+{
+    EXPECT_EQ(StoredToConversionMode(CONV_TO_KLX), CONV_TO_KLX);
+    for (std::uint32_t bad : {3u, 0x80000000u, 0xFFFFFFFFu})
+        EXPECT_EQ(StoredToConversionMode(bad), CONV_NONE) << bad;
+    EXPECT_TRUE(IsUsableUnitCode(UNIT_WM2));
+    EXPECT_TRUE(IsUsableUnitCode(UNIT_WM2_FINE));
+    for (std::uint32_t bad : {0u, 5u, 0xFFFFFFFFu})
+        EXPECT_FALSE(IsUsableUnitCode(bad)) << bad;
+    EXPECT_FALSE(IsUsableFontHeight(0));
+    EXPECT_TRUE(IsUsableFontHeight(SignedToStored(-12)));
+}
+
+} // namespace
