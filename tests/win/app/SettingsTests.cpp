@@ -93,7 +93,7 @@ TEST_F(Settings, FirstRunCreatesTheKeyAndExitWritesEveryDefault)
     EXPECT_EQ(settings_key::ValueNames().size(), 19u);
 }
 
-TEST_F(Settings, WhatOneRunSavesTheNextLoadsIntoBothPanels)
+TEST_F(Settings, WhatOneRunSavesTheNextLoadsIntoBothPanelsAndTheirFonts)
 {
     CMainDlg first;
     ASSERT_TRUE(LoadSettings(store, first));
@@ -105,7 +105,7 @@ TEST_F(Settings, WhatOneRunSavesTheNextLoadsIntoBothPanels)
     p.logFont.lfItalic = 1;
     p.logFont.lfWeight = FW_BOLD;
     std::wcscpy(p.logFont.lfFaceName, L"Courier New");
-    first.portNr = 12;
+    first.portNr = -3; // none chosen, kept as stored
     first.fileName = "C:\\pomiary\\łąka.csv";
     first.fileLog = 1;
     first.fileLogCanal1 = 0;
@@ -131,7 +131,7 @@ TEST_F(Settings, WhatOneRunSavesTheNextLoadsIntoBothPanels)
         EXPECT_EQ(panel->logFont.lfWeight, FW_BOLD);
         EXPECT_STREQ(panel->logFont.lfFaceName, L"Courier New");
     }
-    EXPECT_EQ(second.portNr, 12);
+    EXPECT_EQ(second.portNr, -3);
     EXPECT_EQ(second.fileName, "C:\\pomiary\\łąka.csv");
     EXPECT_EQ(second.fileLog, 1);
     EXPECT_EQ(second.fileLogCanal1, 0);
@@ -140,6 +140,18 @@ TEST_F(Settings, WhatOneRunSavesTheNextLoadsIntoBothPanels)
     EXPECT_EQ(second.fileInterval, 3600);
     EXPECT_EQ(second.topmost, 1);
     EXPECT_EQ(second.showAdv, 0);
+
+    // At start each panel makes its own font from what was loaded.
+    ASSERT_TRUE(second.Create());
+    for (const CReadingPanel* panel : {&second.panel1, &second.panel2})
+    {
+        LOGFONTW made{};
+        ASSERT_TRUE(GetObjectW(panel->ReadingFont(), sizeof made, &made));
+        EXPECT_STREQ(made.lfFaceName, L"Courier New");
+        EXPECT_EQ(made.lfHeight, -33);
+        EXPECT_EQ(made.lfItalic, 1);
+    }
+    DestroyWindow(second.m_hWnd);
 }
 
 // What another program (or an older version) may have left in the key, and what it loads as.

@@ -86,20 +86,6 @@ TEST(MainWindow, FirstViewIsAt5050With550By400AndOneBlinkingPanelWithoutAReading
     EXPECT_TRUE(SameRect(ChildRect(window->statusLine, *window), ToRect(layout.statusLine)));
 }
 
-TEST(MainWindow, TwoPanelLayoutSplitsTheAreaBelowTheStatusLine)
-{
-    auto window = OpenMainWindow();
-    ASSERT_TRUE(window);
-    Closer closer{window};
-    window->twoChannelMode = 1;
-    window->decoder.reading.secondChannel = 8;
-    window->SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(534, 362));
-    const MainLayout layout = ComputeMainLayout(534, 362, GetSystemMetrics(SM_CXDLGFRAME),
-                                                window->statusLineHeight, true);
-    EXPECT_TRUE(SameRect(ChildRect(window->panel1, *window), ToRect(layout.panel1)));
-    EXPECT_TRUE(SameRect(ChildRect(window->panel2, *window), ToRect(layout.panel2)));
-}
-
 TEST(MainWindow, TopmostStartsAsStoredAndTheToggleMovesNothingAndChecksTheMenuItem)
 {
     auto stored = OpenMainWindow(1);
@@ -157,20 +143,16 @@ MSG Post(UINT message, WPARAM wParam, bool toStatusLine = false)
     return m;
 }
 
-TEST(MainWindow, EnterAndEscapeCloseNothingAndZakonczEndsWithOk)
+TEST(MainWindow, EnterAndEscapeCloseNothingZakonczEndsWithOkAndTheCloseBoxWithCancel)
 {
     ModalMainWindow window;
     window.toPost = {Post(WM_KEYDOWN, VK_RETURN), Post(WM_KEYDOWN, VK_ESCAPE),
                      Post(WM_KEYDOWN, VK_RETURN, true), Post(WM_KEYDOWN, VK_ESCAPE, true),
                      Post(WM_COMMAND, ID_APP_EXIT)};
     EXPECT_EQ(window.DoModal(), IDOK);
-}
-
-TEST(MainWindow, TheCloseBoxEndsWithCancel)
-{
-    ModalMainWindow window;
-    window.toPost = {Post(WM_SYSCOMMAND, SC_CLOSE)};
-    EXPECT_EQ(window.DoModal(), IDCANCEL);
+    ModalMainWindow closed;
+    closed.toPost = {Post(WM_SYSCOMMAND, SC_CLOSE)};
+    EXPECT_EQ(closed.DoModal(), IDCANCEL);
 }
 
 TEST(MainWindow, APortThatFailsToOpenIsReportedAndTheDialogOffersAgainUntilCancelled)
@@ -215,42 +197,6 @@ TEST(MainWindow, APortThatFailsToOpenIsReportedAndTheDialogOffersAgainUntilCance
     EXPECT_EQ(seen, expected);
     EXPECT_EQ(window->portNr, 0);
     EXPECT_EQ(window->serialPort, nullptr);
-}
-
-TEST(MainWindow, ThePortDialogRefusesATextWithoutAPortNumber)
-{
-    auto window = OpenMainWindow();
-    ASSERT_TRUE(window);
-    Closer closer{window};
-    std::vector<std::wstring> messages;
-    int tries = 0;
-    DialogDriver driver(
-        [&](HWND dialog, const std::wstring& caption)
-        {
-            if (caption != L"Port szeregowy")
-            {
-                messages.push_back(DialogDriver::MessageOf(dialog));
-                DialogDriver::Press(dialog, IDOK);
-                return;
-            }
-            const wchar_t* texts[] = {L"COM0", L"  COM", L"COMx"};
-            if (tries < 3)
-            {
-                SetDlgItemTextW(dialog, IDC_PORT_LIST, texts[tries++]);
-                DialogDriver::Press(dialog, IDOK);
-            }
-            else
-            {
-                DialogDriver::Press(dialog, IDCANCEL);
-            }
-        },
-        {window->m_hWnd});
-    window->SelectPort();
-    const std::wstring refused = L"Nie wybrano \x017C"
-                                 L"adnego portu.";
-    EXPECT_EQ(messages, (std::vector<std::wstring>{refused, refused, refused}));
-    EXPECT_EQ(window->serialPort, nullptr);
-    EXPECT_EQ(window->portNr, 0);
 }
 
 TEST(MainWindow, HelpWithoutAHelpFileSaysItFailed)
