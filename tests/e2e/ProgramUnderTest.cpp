@@ -186,3 +186,30 @@ std::optional<DWORD> ProgramUnderTest::WaitForExit(DWORD timeoutMs)
     GetExitCodeProcess(process_.Get(), &code);
     return code;
 }
+
+::testing::AssertionResult StatusBecomes(const ProgramUnderTest& program,
+                                         const std::wstring& expected, DWORD timeoutMs)
+{
+    std::wstring seen;
+    if (WaitUntil([&] { return (seen = program.StatusText()) == expected; }, timeoutMs))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "the status line still reads \"" << WideToUtf8(seen) << "\" after " << timeoutMs
+           << " ms; expected \"" << WideToUtf8(expected) << "\"";
+}
+
+::testing::AssertionResult EndsNormally(ProgramUnderTest& program)
+{
+    const std::optional<DWORD> code = program.WaitForExit(EXIT_TIMEOUT_MS);
+    if (!code)
+        return ::testing::AssertionFailure()
+               << "the program is still running " << EXIT_TIMEOUT_MS << " ms after being closed";
+    if (*code != 0)
+        return ::testing::AssertionFailure() << "the program ended with code " << *code;
+    return ::testing::AssertionSuccess();
+}
+
+void Press(HWND dialog, int buttonId)
+{
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), 0);
+}

@@ -6,6 +6,8 @@
 
 #include "toolkit/Handles.h"
 
+#include <gtest/gtest.h>
+
 #include <windows.h>
 
 #include <optional>
@@ -59,3 +61,17 @@ private:
 };
 
 std::wstring WindowText(HWND window);
+
+// The start-up picture alone takes 3 s, and Wine needs a moment to start a process.
+constexpr DWORD START_TIMEOUT_MS = 20000;
+constexpr DWORD EXIT_TIMEOUT_MS = 10000;
+constexpr DWORD READING_TIMEOUT_MS = 8000;
+
+// The status line reads `expected` within the time.
+::testing::AssertionResult StatusBecomes(const ProgramUnderTest& program,
+                                         const std::wstring& expected,
+                                         DWORD timeoutMs = READING_TIMEOUT_MS);
+// The program ends with exit code 0 within EXIT_TIMEOUT_MS.
+::testing::AssertionResult EndsNormally(ProgramUnderTest& program);
+// A click on a button of another process's dialog.
+void Press(HWND dialog, int buttonId);
