@@ -1,14 +1,12 @@
 // The main window's reception, driven byte by byte as the serial worker delivers them.
 
 #include "meter/FrameEncoder.h"
-#include "tests/win/support/MessageSpy.h"
-#include "ui/MainDlg.h"
+#include "tests/win/ui/MainWindowTest.h"
 #include "ui/MainLayout.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <vector>
 
 namespace
@@ -42,47 +40,31 @@ std::vector<std::uint8_t> TwoChannel(int raw1, int raw2, bool secondChannel = tr
     return EncodeFrame(f);
 }
 
-class ReceptionTest : public ::testing::Test
+class ReceptionTest : public MainWindowTest
 {
 protected:
-    void SetUp() override
-    {
-        window = std::make_unique<CMainDlg>();
-        ASSERT_TRUE(window->Create());
-        window->KillTimer(TIMER_PORT_RETRY);
-        watch = std::make_unique<MessageSpy>(window->m_hWnd);
-    }
-    void TearDown() override
-    {
-        watch.reset();
-        DestroyWindow(window->m_hWnd);
-    }
     void Send(const std::vector<std::uint8_t>& bytes)
     {
         for (std::uint8_t b : bytes)
-            window->SendMessage(SerialPort::WM_METER_BYTE, b, 0);
+            window.SendMessage(SerialPort::WM_METER_BYTE, b, 0);
     }
-    std::string Status() const { return window->statusLine.GetWindowText(); }
-
-    std::unique_ptr<CMainDlg> window;
-    std::unique_ptr<MessageSpy> watch; // what the reception asks of the window
 };
 
 TEST_F(ReceptionTest, AGoodOneChannelFrameShowsItsValueUnitAndMeter)
 {
     Send(OneChannel(1234));
-    EXPECT_EQ(window->linkLost, 0);
-    EXPECT_EQ(window->twoChannelMode, 0);
-    EXPECT_DOUBLE_EQ(window->reading1, 123.4);
-    EXPECT_TRUE(window->panel1.HasReading());
-    EXPECT_DOUBLE_EQ(window->panel1.StoredValue(), 123.4);
-    EXPECT_EQ(window->panel1.units.unitCode, UNIT_KLX);
-    EXPECT_FALSE(window->panel1.IsBlinking());
+    EXPECT_EQ(window.linkLost, 0);
+    EXPECT_EQ(window.twoChannelMode, 0);
+    EXPECT_DOUBLE_EQ(window.reading1, 123.4);
+    EXPECT_TRUE(window.panel1.HasReading());
+    EXPECT_DOUBLE_EQ(window.panel1.StoredValue(), 123.4);
+    EXPECT_EQ(window.panel1.units.unitCode, UNIT_KLX);
+    EXPECT_FALSE(window.panel1.IsBlinking());
     EXPECT_EQ(Status(), "QM-700 numer 1234. Pomiar prawidłowy.");
 
     Send(OneChannel(-42, false));
-    EXPECT_EQ(window->panel1.units.unitCode, UNIT_WM2);
-    EXPECT_DOUBLE_EQ(window->panel1.StoredValue(), -4.2);
+    EXPECT_EQ(window.panel1.units.unitCode, UNIT_WM2);
+    EXPECT_DOUBLE_EQ(window.panel1.StoredValue(), -4.2);
 }
 
 TEST_F(ReceptionTest, ADamagedFrameShowsALostLinkAtOnceWithoutTouchingTheWatchdog)
@@ -90,42 +72,40 @@ TEST_F(ReceptionTest, ADamagedFrameShowsALostLinkAtOnceWithoutTouchingTheWatchdo
     std::vector<std::uint8_t> damaged = OneChannel(100);
     damaged[10] ^= 0x01;
     Send(damaged);
-    EXPECT_EQ(window->linkLost, 1);
-    EXPECT_EQ(window->watchdogTimerId, 0u)
-        << "a bad frame neither starts nor restarts the watchdog";
-    EXPECT_TRUE(window->panel2.IsBlinking());
-    EXPECT_FALSE(window->panel2.HasReading());
+    EXPECT_EQ(window.linkLost, 1);
+    EXPECT_EQ(window.watchdogTimerId, 0u) << "a bad frame neither starts nor restarts the watchdog";
+    EXPECT_TRUE(window.panel2.IsBlinking());
+    EXPECT_FALSE(window.panel2.HasReading());
 }
 
 TEST_F(ReceptionTest, TwoChannelsShowTheSecondPanelAndAOneChannelFrameHidesItAgain)
 {
     Send(TwoChannel(567, 12345));
-    EXPECT_TRUE(window->panel2.IsWindowVisible());
-    EXPECT_EQ(watch->Count(WM_SIZE), 1);
-    EXPECT_EQ(window->panel1.units.unitCode, UNIT_KLX);
-    EXPECT_EQ(window->panel2.units.unitCode, UNIT_WM2_FINE);
-    EXPECT_DOUBLE_EQ(window->panel2.StoredValue(), 123.45);
+    EXPECT_TRUE(window.panel2.IsWindowVisible());
+    EXPECT_EQ(spy->Count(WM_SIZE), 1);
+    EXPECT_EQ(window.panel1.units.unitCode, UNIT_KLX);
+    EXPECT_EQ(window.panel2.units.unitCode, UNIT_WM2_FINE);
+    EXPECT_DOUBLE_EQ(window.panel2.StoredValue(), 123.45);
     EXPECT_EQ(Status(), "QM-701 numer 7. Pomiar prawidłowy. Dostępne dwa kanały pomiarów.");
 
     Send(TwoChannel(568, 12346));
-    EXPECT_EQ(watch->Count(WM_SIZE), 1) << "same configuration: no new layout";
+    EXPECT_EQ(spy->Count(WM_SIZE), 1) << "same configuration: no new layout";
 
     Send(OneChannel(100));
-    EXPECT_FALSE(window->panel2.IsWindowVisible());
-    EXPECT_EQ(watch->Count(WM_SIZE), 2);
-    EXPECT_DOUBLE_EQ(window->panel2.StoredValue(), 123.46)
-        << "panel 2 keeps its value while hidden";
+    EXPECT_FALSE(window.panel2.IsWindowVisible());
+    EXPECT_EQ(spy->Count(WM_SIZE), 2);
+    EXPECT_DOUBLE_EQ(window.panel2.StoredValue(), 123.46) << "panel 2 keeps its value while hidden";
 }
 
 TEST_F(ReceptionTest, ATwoChannelFrameWithoutItsSecondChannelUpdatesOnlyPanelOne)
 {
     Send(TwoChannel(567, 99, false));
-    EXPECT_FALSE(window->panel2.IsWindowVisible());
-    EXPECT_FALSE(window->panel2.HasReading());
-    EXPECT_DOUBLE_EQ(window->reading2, 0.99) << "the value is kept all the same";
-    EXPECT_EQ(window->panel2.units.unitCode, UNIT_WM2_FINE) << "unit codes follow the ranges";
+    EXPECT_FALSE(window.panel2.IsWindowVisible());
+    EXPECT_FALSE(window.panel2.HasReading());
+    EXPECT_DOUBLE_EQ(window.reading2, 0.99) << "the value is kept all the same";
+    EXPECT_EQ(window.panel2.units.unitCode, UNIT_WM2_FINE) << "unit codes follow the ranges";
     EXPECT_EQ(Status(), "QM-701 numer 7. Pomiar prawidłowy. Dostępny jeden kanał pomiarów.");
-    EXPECT_EQ(watch->Count(WM_SIZE), 1)
+    EXPECT_EQ(spy->Count(WM_SIZE), 1)
         << "the channel mode changed, so the layout is renewed (still one panel)";
 }
 
@@ -134,24 +114,24 @@ TEST_F(ReceptionTest, APanelBlinksWhileItsChannelOrTheCalibrationReportsAnError)
     Frame24Spec f = TwoChannelSpec(100, 200);
     f.measurementError2 = true;
     Send(EncodeFrame(f));
-    EXPECT_FALSE(window->panel1.IsBlinking());
-    EXPECT_TRUE(window->panel2.IsBlinking());
+    EXPECT_FALSE(window.panel1.IsBlinking());
+    EXPECT_TRUE(window.panel2.IsBlinking());
     EXPECT_EQ(Status(), "QM-701 numer 7. Błąd pomiaru! Dostępne dwa kanały pomiarów.");
 
     f.measurementError2 = false;
     f.calibrationError = true;
     Send(EncodeFrame(f));
-    EXPECT_TRUE(window->panel1.IsBlinking());
-    EXPECT_TRUE(window->panel2.IsBlinking());
+    EXPECT_TRUE(window.panel1.IsBlinking());
+    EXPECT_TRUE(window.panel2.IsBlinking());
     EXPECT_EQ(Status(), "QM-701 numer 7. Błąd kalibracji! Dostępne dwa kanały pomiarów.");
 
     f.calibrationError = false;
     Send(EncodeFrame(f));
-    EXPECT_FALSE(window->panel1.IsBlinking());
-    EXPECT_FALSE(window->panel2.IsBlinking());
+    EXPECT_FALSE(window.panel1.IsBlinking());
+    EXPECT_FALSE(window.panel2.IsBlinking());
 
     Send(OneChannel(100, true, true, true));
-    EXPECT_TRUE(window->panel1.IsBlinking());
+    EXPECT_TRUE(window.panel1.IsBlinking());
     EXPECT_EQ(Status(), "QM-700 numer 1234. Błąd pomiaru!");
 }
 
@@ -161,20 +141,20 @@ TEST_F(ReceptionTest, AnUndefinedRangeCodeKeepsThePanelsUnitButShowsTheValue)
     Frame24Spec f = TwoChannelSpec(100, 321);
     f.channel2.rangeCode = 6;
     Send(EncodeFrame(f));
-    EXPECT_EQ(window->panel2.units.unitCode, UNIT_WM2_FINE);
-    EXPECT_DOUBLE_EQ(window->panel2.StoredValue(), 321.0);
+    EXPECT_EQ(window.panel2.units.unitCode, UNIT_WM2_FINE);
+    EXPECT_DOUBLE_EQ(window.panel2.StoredValue(), 321.0);
 }
 
 TEST_F(ReceptionTest, ALayoutChangeWhileMaximisedUsesTheMaximisedSize)
 {
-    window->SendMessage(WM_SIZE, SIZE_MAXIMIZED, MAKELPARAM(1000, 700));
+    window.SendMessage(WM_SIZE, SIZE_MAXIMIZED, MAKELPARAM(1000, 700));
     Send(TwoChannel(100, 200));
-    EXPECT_EQ(watch->Last(WM_SIZE).wParam, static_cast<WPARAM>(SIZE_MAXIMIZED));
-    EXPECT_EQ(watch->Last(WM_SIZE).lParam, MAKELPARAM(1000, 700));
+    EXPECT_EQ(spy->Last(WM_SIZE).wParam, static_cast<WPARAM>(SIZE_MAXIMIZED));
+    EXPECT_EQ(spy->Last(WM_SIZE).lParam, MAKELPARAM(1000, 700));
     const MainLayout layout = ComputeMainLayout(1000, 700, GetSystemMetrics(SM_CXDLGFRAME),
-                                                window->statusLineHeight, true);
-    RECT panel2 = window->panel2.GetWindowRect();
-    MapWindowPoints(nullptr, window->m_hWnd, reinterpret_cast<POINT*>(&panel2), 2);
+                                                window.statusLineHeight, true);
+    RECT panel2 = window.panel2.GetWindowRect();
+    MapWindowPoints(nullptr, window.m_hWnd, reinterpret_cast<POINT*>(&panel2), 2);
     EXPECT_EQ(panel2.top, layout.panel2.y);
     EXPECT_EQ(panel2.bottom - panel2.top, layout.panel2.height);
 }
@@ -182,22 +162,22 @@ TEST_F(ReceptionTest, ALayoutChangeWhileMaximisedUsesTheMaximisedSize)
 TEST_F(ReceptionTest, TheWatchdogShowsALostLinkEveryTimeItFiresUntilAGoodFrame)
 {
     Send(OneChannel(100));
-    ASSERT_NE(window->watchdogTimerId, 0u);
-    window->SendMessage(SerialPort::WM_METER_BYTE, 0x00, 0); // a frame begun and never finished
+    ASSERT_NE(window.watchdogTimerId, 0u);
+    window.SendMessage(SerialPort::WM_METER_BYTE, 0x00, 0); // a frame begun and never finished
     for (int expiry = 0; expiry < 2; ++expiry)
     {
-        window->SendMessage(WM_TIMER, TIMER_WATCHDOG);
-        EXPECT_EQ(window->linkLost, 1);
-        EXPECT_EQ(window->assembler.Count(), 0) << "the unfinished frame is discarded";
-        EXPECT_FALSE(window->panel1.HasReading());
-        EXPECT_TRUE(window->panel1.IsBlinking());
+        window.SendMessage(WM_TIMER, TIMER_WATCHDOG);
+        EXPECT_EQ(window.linkLost, 1);
+        EXPECT_EQ(window.assembler.Count(), 0) << "the unfinished frame is discarded";
+        EXPECT_FALSE(window.panel1.HasReading());
+        EXPECT_TRUE(window.panel1.IsBlinking());
         EXPECT_EQ(Status(), "Brak łączności z przyrządem.");
-        window->panel1.SetReading(1.0); // so that the next expiry must clear it again
+        window.panel1.SetReading(1.0); // so that the next expiry must clear it again
     }
-    EXPECT_TRUE(window->KillTimer(TIMER_WATCHDOG)) << "expiry does not kill the timer";
+    EXPECT_TRUE(window.KillTimer(TIMER_WATCHDOG)) << "expiry does not kill the timer";
 
     Send(OneChannel(200));
-    EXPECT_EQ(window->linkLost, 0);
+    EXPECT_EQ(window.linkLost, 0);
     EXPECT_EQ(Status(), "QM-700 numer 1234. Pomiar prawidłowy.");
 }
 
