@@ -167,17 +167,6 @@ HWND ProgramUnderTest::FindDialog(const std::wstring& caption) const
     return nullptr;
 }
 
-std::vector<std::wstring> ProgramUnderTest::OtherWindows() const
-{
-    std::vector<std::wstring> captions;
-    for (HWND window : TopLevelWindows())
-    {
-        if (window != main_)
-            captions.push_back(ClassOf(window) + L" \"" + CaptionOf(window) + L"\"");
-    }
-    return captions;
-}
-
 std::optional<DWORD> ProgramUnderTest::WaitForExit(DWORD timeoutMs)
 {
     if (!process_ || WaitForSingleObject(process_.Get(), timeoutMs) != WAIT_OBJECT_0)

@@ -44,8 +44,6 @@ public:
     void CloseBox() const;
     // A visible top-level dialog of the program with this caption, or null.
     HWND FindDialog(const std::wstring& caption) const;
-    // Captions of the program's visible top-level windows other than the main window.
-    std::vector<std::wstring> OtherWindows() const;
 
     // Waits for the process to end; its exit code, or nothing on time-out.
     std::optional<DWORD> WaitForExit(DWORD timeoutMs);

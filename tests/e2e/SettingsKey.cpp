@@ -1,54 +1,5 @@
 #include "tests/e2e/SettingsKey.h"
 
-namespace
-{
-
-// An open key, closed when it goes out of scope.
-class OpenKey
-{
-public:
-    explicit OpenKey(bool create)
-    {
-        const LSTATUS status =
-            create ? RegCreateKeyExW(HKEY_CURRENT_USER, PROGRAM_SETTINGS_KEY, 0, nullptr, 0,
-                                     KEY_ALL_ACCESS, nullptr, &key_, nullptr)
-                   : RegOpenKeyExW(HKEY_CURRENT_USER, PROGRAM_SETTINGS_KEY, 0, KEY_READ, &key_);
-        if (status != ERROR_SUCCESS)
-            key_ = nullptr;
-    }
-    ~OpenKey()
-    {
-        if (key_)
-            RegCloseKey(key_);
-    }
-    OpenKey(const OpenKey&) = delete;
-    OpenKey& operator=(const OpenKey&) = delete;
-
-    HKEY Get() const { return key_; }
-
-private:
-    HKEY key_ = nullptr;
-};
-
-std::optional<std::vector<BYTE>> ReadRaw(const wchar_t* name, DWORD wantedType)
-{
-    OpenKey key(false);
-    if (!key.Get())
-        return std::nullopt;
-    DWORD type = REG_NONE;
-    DWORD size = 0;
-    if (RegQueryValueExW(key.Get(), name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
-        type != wantedType)
-        return std::nullopt;
-    std::vector<BYTE> data(size);
-    if (RegQueryValueExW(key.Get(), name, nullptr, &type, data.data(), &size) != ERROR_SUCCESS)
-        return std::nullopt;
-    data.resize(size);
-    return data;
-}
-
-} // namespace
-
 namespace settings_key
 {
 
@@ -59,14 +10,17 @@ void Delete()
 
 bool Exists()
 {
-    return OpenKey(false).Get() != nullptr;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, PROGRAM_SETTINGS_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
 }
 
 bool WriteRaw(const wchar_t* name, DWORD type, const void* data, DWORD size)
 {
-    OpenKey key(true);
-    return key.Get() && RegSetValueExW(key.Get(), name, 0, type, static_cast<const BYTE*>(data),
-                                       size) == ERROR_SUCCESS;
+    return RegSetKeyValueW(HKEY_CURRENT_USER, PROGRAM_SETTINGS_KEY, name, type, data, size) ==
+           ERROR_SUCCESS;
 }
 
 bool WriteDword(const wchar_t* name, DWORD value)
@@ -76,41 +30,35 @@ bool WriteDword(const wchar_t* name, DWORD value)
 
 std::optional<DWORD> ReadDword(const wchar_t* name)
 {
-    const std::optional<std::vector<BYTE>> data = ReadRaw(name, REG_DWORD);
-    if (!data || data->size() != sizeof(DWORD))
+    DWORD value = 0, size = sizeof value;
+    if (RegGetValueW(HKEY_CURRENT_USER, PROGRAM_SETTINGS_KEY, name, RRF_RT_REG_DWORD, nullptr,
+                     &value, &size) != ERROR_SUCCESS)
         return std::nullopt;
-    DWORD value = 0;
-    CopyMemory(&value, data->data(), sizeof value);
     return value;
 }
 
 std::optional<std::wstring> ReadText(const wchar_t* name)
 {
-    const std::optional<std::vector<BYTE>> data = ReadRaw(name, REG_SZ);
-    if (!data)
+    wchar_t text[1024] = {};
+    DWORD size = sizeof text;
+    if (RegGetValueW(HKEY_CURRENT_USER, PROGRAM_SETTINGS_KEY, name, RRF_RT_REG_SZ, nullptr, text,
+                     &size) != ERROR_SUCCESS)
         return std::nullopt;
-    std::wstring text(reinterpret_cast<const wchar_t*>(data->data()),
-                      data->size() / sizeof(wchar_t));
-    while (!text.empty() && text.back() == L'\0')
-        text.pop_back();
-    return text;
+    return std::wstring(text);
 }
 
 std::vector<std::wstring> ValueNames()
 {
     std::vector<std::wstring> names;
-    OpenKey key(false);
-    if (!key.Get())
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, PROGRAM_SETTINGS_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return names;
-    for (DWORD index = 0;; ++index)
-    {
-        wchar_t name[256] = {};
-        DWORD length = 256;
-        if (RegEnumValueW(key.Get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
-            ERROR_SUCCESS)
-            break;
+    wchar_t name[256];
+    for (DWORD i = 0, length = 256;
+         RegEnumValueW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+         ++i, length = 256)
         names.emplace_back(name, length);
-    }
+    RegCloseKey(key);
     return names;
 }
 
