@@ -47,6 +47,7 @@ std::unique_ptr<CMainDlg> OpenMainWindow(int topmost = 0)
 {
     auto window = std::make_unique<CMainDlg>();
     window->topmost = topmost;
+    window->showAdv = 0;
     if (!window->Create())
         return nullptr;
     window->KillTimer(TIMER_PORT_RETRY);
@@ -177,6 +178,7 @@ TEST(MainWindow, SystemMenuOffersTheAboutBox)
 class ModalMainWindow : public CMainDlg
 {
 public:
+    ModalMainWindow() { showAdv = 0; }
     std::vector<MSG> toPost; // hwnd 0 means the main window, 1 the status line
 
 protected:
@@ -378,6 +380,7 @@ TEST(MainWindow, AStoredPortThatFailsIsReportedAtStartAndThePortDialogFollowsOnc
         });
     auto window = std::make_unique<CMainDlg>();
     window->portNr = 77;
+    window->showAdv = 0;
     ASSERT_TRUE(window->Create());
     Closer closer{window};
     ASSERT_EQ(seen.size(), 1u) << "the message comes before the window is shown";

@@ -49,6 +49,7 @@ protected:
     void SetUp() override
     {
         window = std::make_unique<CMainDlg>();
+        window->showAdv = 0;
         ASSERT_TRUE(window->Create());
         window->KillTimer(TIMER_PORT_RETRY);
         watch = std::make_unique<MessageSpy>(window->m_hWnd);
