@@ -9,10 +9,11 @@
 #include <algorithm>
 #include <cstring>
 
-const char ADVERT_LINK_TARGET[] = "http://www.korvex.pl/po/qmx_program.html";
-
 namespace
 {
+
+// The page about QMX on the maker's web site.
+constexpr char ADVERT_LINK_TARGET[] = "http://www.korvex.pl/po/qmx_program.html";
 
 struct RtfSource
 {

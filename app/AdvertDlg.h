@@ -33,6 +33,3 @@ protected:
     void BindControls() override;
     BOOL OnInitDialog() override;
 };
-
-// The page the advert's link opens.
-extern const char ADVERT_LINK_TARGET[];

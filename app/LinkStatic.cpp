@@ -54,7 +54,7 @@ void CLinkStatic::OnAttached()
 
     LOGFONTW logFont{};
     auto font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
-    GetObjectW(font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT), sizeof logFont,
+    GetObjectW(font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT), sizeof logFont,
                &logFont);
     logFont.lfUnderline = static_cast<BYTE>(underline_);
     FontHandle linkFont(CreateFontIndirectW(&logFont));

@@ -4,6 +4,7 @@
 #include "res/resource.h"
 #include "tests/win/support/DialogDriver.h"
 #include "tests/win/support/DialogTemplate.h"
+#include "toolkit/Gdi.h"
 #include "toolkit/TextConv.h"
 
 #include <gtest/gtest.h>
@@ -51,30 +52,21 @@ TEST(LinkFitToText, ShrinksTheControlToItsTextKeepingItsAlignment)
     {
         SCOPED_TRACE("style " + std::to_string(style));
         LinkInDialog l(style, 21);
-        ASSERT_TRUE(l.link.m_hWnd);
-        HDC dc = GetDC(l.link.m_hWnd);
-        const HGDIOBJ previous =
-            SelectObject(dc, reinterpret_cast<HGDIOBJ>(l.link.SendMessage(WM_GETFONT)));
         SIZE text{};
-        GetTextExtentPoint32W(dc, LINK_TEXT, static_cast<int>(wcslen(LINK_TEXT)), &text);
-        SelectObject(dc, previous);
-        ReleaseDC(l.link.m_hWnd, dc);
-
+        {
+            WindowDc dc(l.link.m_hWnd);
+            ScopedSelectObject font(dc.Get(),
+                                    reinterpret_cast<HGDIOBJ>(l.link.SendMessage(WM_GETFONT)));
+            GetTextExtentPoint32W(dc.Get(), LINK_TEXT, static_cast<int>(wcslen(LINK_TEXT)), &text);
+        }
         const RECT was = l.before, now = l.RectOf(l.link.m_hWnd);
         const long alignment = style & SS_TYPEMASK;
         // Halving an odd difference leaves the extra pixel in the control.
         EXPECT_LE(std::abs(now.right - now.left - text.cx), alignment == SS_CENTER ? 1 : 0);
-        switch (alignment)
-        {
-        case SS_LEFT:
-            EXPECT_EQ(now.left, was.left);
-            break;
-        case SS_RIGHT:
-            EXPECT_EQ(now.right, was.right);
-            break;
-        default:
-            EXPECT_LE(std::abs(now.left + now.right - was.left - was.right), 1);
-        }
+        const LONG keptEdge = alignment == SS_LEFT    ? now.left - was.left
+                              : alignment == SS_RIGHT ? now.right - was.right
+                                                      : now.left + now.right - was.left - was.right;
+        EXPECT_LE(std::abs(keptEdge), alignment == SS_CENTER ? 1 : 0);
         const bool centredImage = (style & SS_CENTERIMAGE) != 0;
         EXPECT_LE(std::abs(now.bottom - now.top - text.cy), centredImage ? 1 : 0);
         const LONG topOrMiddle = centredImage ? now.top + now.bottom - was.bottom : now.top;
@@ -86,12 +78,10 @@ TEST(LinkClick, ASuccessTurnsTheLinkVisitedAndAFailureClearsItWithAMessage)
 {
     // The program for .htm files is looked up here: a type without an open command, so that the
     // fallback fails too and no browser starts.
+    RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\QM7xxTests\\Classes\\.htm", nullptr, REG_SZ,
+                    L"QM7xx.Test", sizeof L"QM7xx.Test");
     HKEY classes = nullptr;
-    RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\QM7xxTests\\Classes\\.htm", 0, nullptr, 0,
-                    KEY_ALL_ACCESS, nullptr, &classes, nullptr);
-    RegSetValueExW(classes, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(L"QM7xx.Test"), 22);
-    RegCloseKey(classes);
-    RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\QM7xxTests\\Classes", 0, KEY_READ, &classes);
+    RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\QM7xxTests\\Classes", 0, KEY_ALL_ACCESS, &classes);
 
     LinkInDialog l(SS_LEFT, 8);
     ASSERT_TRUE(l.link.m_hWnd);
@@ -116,18 +106,26 @@ TEST(LinkClick, ASuccessTurnsTheLinkVisitedAndAFailureClearsItWithAMessage)
 
     wchar_t system[MAX_PATH] = {};
     GetSystemDirectoryW(system, MAX_PATH);
-    l.link.SetTarget(WideToUtf8(system) + "\\hostname.exe"); // starts, shows nothing, ends
+    const std::string program = WideToUtf8(system) + "\\hostname.exe"; // shows nothing, ends
+    l.link.SetTarget(program);
     EXPECT_EQ(textColour(), RGB(0, 0, 238));
     click();
     EXPECT_TRUE(l.link.Visited());
     EXPECT_EQ(textColour(), RGB(85, 26, 139));
 
-    l.link.SetTarget("C:\\qm7xx-no-such-folder\\page.htm");
+    const std::string missingPage = "C:\\qm7xx-no-such-folder\\page.htm";
+    l.link.SetTarget(missingPage);
     click();
     EXPECT_FALSE(l.link.Visited()) << "a failed click clears what an earlier one set";
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_TRUE(messages[0] == Utf8ToWide(OpenErrorText(SE_ERR_FNF)) ||
                 messages[0] == Utf8ToWide(OpenErrorText(SE_ERR_PNF)));
+
+    // Once .htm has a program, the fallback starts it with the page the shell could not open.
+    const std::wstring command = L"\"" + Utf8ToWide(program) + L"\" \"%1\"";
+    RegSetKeyValueW(classes, L"QM7xx.Test\\shell\\open\\command", nullptr, REG_SZ, command.c_str(),
+                    static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+    EXPECT_GT(l.link.OpenLink(missingPage, SW_HIDE), 32);
     RegCloseKey(classes);
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\QM7xxTests");
 }
@@ -142,12 +140,11 @@ TEST(ExtraSettings, TheBoxShowsTheNegationOfShowAdvAndOnlyOkChangesIt)
         int expected;
     } cases[] = {
         {1, false, IDOK, 1}, {1, true, IDOK, 0},     {0, false, IDOK, 1},
-        {7, false, IDOK, 1}, {1, true, IDCANCEL, 1}, {0, false, SC_CLOSE, 0},
+        {7, false, IDOK, 1}, {1, true, IDCANCEL, 1}, {0, false, IDCANCEL, 0},
     };
     for (const auto& c : cases)
     {
-        SCOPED_TRACE(std::to_string(c.showAdv) + (c.tick ? ", ticked, " : ", unticked, ") +
-                     std::to_string(c.answer));
+        SCOPED_TRACE(testing::Message() << c.showAdv << " " << c.tick << " " << c.answer);
         bool tickedAtOpen = false;
         DialogDriver driver(
             [&](HWND dialog, const std::wstring&)
@@ -155,10 +152,7 @@ TEST(ExtraSettings, TheBoxShowsTheNegationOfShowAdvAndOnlyOkChangesIt)
                 HWND box = GetDlgItem(dialog, IDC_NO_ADVERT_AT_START);
                 tickedAtOpen = SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
                 SendMessageW(box, BM_SETCHECK, c.tick ? BST_CHECKED : BST_UNCHECKED, 0);
-                if (c.answer == SC_CLOSE)
-                    PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-                else
-                    DialogDriver::Press(dialog, c.answer);
+                DialogDriver::Press(dialog, c.answer);
             });
         int showAdv = c.showAdv;
         EditAdvertAtStart(nullptr, showAdv);

@@ -6,7 +6,6 @@
 #include "app/AdvertDlg.h"
 #include "app/ExtraSettingsDlg.h"
 #include "tests/e2e/WindowShot.h"
-#include "tests/win/support/MessagePump.h"
 
 #include <commctrl.h>
 
@@ -17,6 +16,17 @@ namespace
 {
 
 constexpr DWORD SETTLE_MS = 1500; // time for the window to be painted everywhere
+
+void PumpFor(DWORD milliseconds)
+{
+    const ULONGLONG end = GetTickCount64() + milliseconds;
+    for (MSG msg; GetTickCount64() < end;
+         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT))
+    {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+    }
+}
 
 bool Shoot(CDialog& dialog, const std::wstring& folder, const wchar_t* name)
 {
