@@ -140,7 +140,7 @@ TEST(ExtraSettings, TheBoxShowsTheNegationOfShowAdvAndOnlyOkChangesIt)
         int expected;
     } cases[] = {
         {1, false, IDOK, 1}, {1, true, IDOK, 0},     {0, false, IDOK, 1},
-        {7, false, IDOK, 1}, {1, true, IDCANCEL, 1}, {0, false, IDCANCEL, 0},
+        {7, false, IDOK, 1}, {1, true, IDCANCEL, 1}, {7, true, IDCANCEL, 7},
     };
     for (const auto& c : cases)
     {
