@@ -133,6 +133,7 @@ void RunAll(CMainDlg& window, const char* size)
 int main()
 {
     CMainDlg window;
+    window.showAdv = 0; // no advert window over the measurement
     if (!window.Create())
     {
         std::fprintf(stderr, "display_bench: the main window could not be created\n");

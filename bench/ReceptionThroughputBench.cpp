@@ -63,6 +63,7 @@ int main(int argc, char** argv)
     const int frames = argc > 1 ? std::atoi(argv[1]) : 3000;
     CMainDlg window;
     window.portNr = RECEIVER_PORT;
+    window.showAdv = 0; // no advert window over the measurement
     if (!window.Create() || !window.serialPort)
     {
         std::fprintf(stderr, "reception_bench: COM%d could not be opened (is the pair made?)\n", RECEIVER_PORT);

@@ -48,3 +48,11 @@
 // Controls of the port selection dialog
 #define IDC_PORT_LIST 1003
 #define IDC_PORT_IN_USE 1008
+
+// The advert page (RTF), under the advert dialog's id
+#define IDR_ADVERT_PAGE 157
+
+// Controls of the advert dialog and of the additional settings
+#define IDC_ADVERT_PAGE 1076
+#define IDC_ADVERT_LINK 1130
+#define IDC_NO_ADVERT_AT_START 1131

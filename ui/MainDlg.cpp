@@ -1,5 +1,8 @@
 #include "ui/MainDlg.h"
 
+#include "app/AboutDlg.h"
+#include "app/AdvertDlg.h"
+#include "app/ExtraSettingsDlg.h"
 #include "meter/PortDlg.h"
 #include "res/resource.h"
 #include "toolkit/DC.h"
@@ -79,6 +82,8 @@ BOOL CMainDlg::OnInitDialog()
     panel2.SetBlinking(true);
     panel2.ShowWindow(SW_HIDE);
     UpdateStatusLine();
+    if (showAdv)
+        SetTimer(TIMER_ADVERT, ADVERT_DELAY_MS);
     return TRUE;
 }
 
@@ -188,6 +193,13 @@ LRESULT CMainDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_HELP:
         OnHelp();
         return TRUE;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == IDM_ABOUTBOX)
+        {
+            CAboutDlg(this).DoModal();
+            return 0;
+        }
+        break;
     default:
         break;
     }
@@ -231,6 +243,15 @@ bool CMainDlg::OnCommand(UINT id, UINT code, HWND control)
     case ID_HELP_FRAMEWORK:
         OnHelp();
         return true;
+    case ID_SETTINGS_EXTRA:
+        EditAdvertAtStart(this, showAdv);
+        return true;
+    case ID_HELP_QMX:
+        CAdvertDlg(this).DoModal();
+        return true;
+    case ID_HELP_ABOUT:
+        CAboutDlg(this).DoModal();
+        return true;
     default:
         return CDialog::OnCommand(id, code, control);
     }
@@ -250,6 +271,12 @@ void CMainDlg::OnTimer(UINT_PTR id)
             KillTimer(TIMER_PORT_RETRY);
             SelectPort();
         }
+        break;
+    case TIMER_ADVERT:
+        KillTimer(TIMER_ADVERT);
+        advertOpen = 1;
+        CAdvertDlg(this).DoModal();
+        advertOpen = 0;
         break;
     default:
         break;

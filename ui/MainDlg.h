@@ -20,6 +20,7 @@ constexpr UINT_PTR TIMER_PORT_RETRY = 1069;
 constexpr UINT_PTR TIMER_ADVERT = 1070;
 constexpr UINT WATCHDOG_PERIOD_MS = 5000;
 constexpr UINT PORT_RETRY_PERIOD_MS = 500;
+constexpr UINT ADVERT_DELAY_MS = 100;
 constexpr int HELP_CONTEXT_MAIN = 10;
 constexpr int METER_BAUD = 300;
 constexpr char METER_PARITY = 'N';

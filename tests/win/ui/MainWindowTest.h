@@ -1,7 +1,7 @@
 #pragma once
 
-// The main window opened modeless, as far as its initialisation. Without a stored port the port
-// dialog would follow 500 ms after the window shows; these tests do not want it.
+// The main window opened modeless, as far as its initialisation. The advert window and, without a
+// stored port, the port dialog would follow it; these tests want neither.
 
 #include "tests/win/support/MessageSpy.h"
 #include "ui/MainDlg.h"
@@ -15,6 +15,7 @@ class MainWindowTest : public ::testing::Test
 protected:
     void SetUp() override
     {
+        window.showAdv = 0; // the advert window would open 100 ms after the main window
         ASSERT_TRUE(window.Create());
         window.KillTimer(TIMER_PORT_RETRY);
         spy = std::make_unique<MessageSpy>(window.m_hWnd);

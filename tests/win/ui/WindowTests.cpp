@@ -73,6 +73,7 @@ TEST_F(MainWindowTest, TopmostToggleMovesNothingAndAStoredTopmostStartsOnTopAtTh
     EXPECT_FALSE(ShownOnTop(window));
 
     CMainDlg stored;
+    stored.showAdv = 0;
     stored.topmost = 1;
     ASSERT_TRUE(stored.Create());
     stored.KillTimer(TIMER_PORT_RETRY);
@@ -85,7 +86,10 @@ TEST_F(MainWindowTest, TopmostToggleMovesNothingAndAStoredTopmostStartsOnTopAtTh
 class ModalMainWindow : public CMainDlg
 {
 public:
-    explicit ModalMainWindow(std::vector<MSG> toPost) : toPost_(std::move(toPost)) {}
+    explicit ModalMainWindow(std::vector<MSG> toPost) : toPost_(std::move(toPost))
+    {
+        showAdv = 0;
+    }
 
 protected:
     BOOL OnInitDialog() override
@@ -188,6 +192,7 @@ TEST(MainWindow, AStoredPortThatFailsIsReportedAtStartAndThePortDialogFollowsOnc
             DialogDriver::Press(dialog, portDialog ? IDCANCEL : IDOK);
         });
     CMainDlg window;
+    window.showAdv = 0;
     window.portNr = 77;
     ASSERT_TRUE(window.Create());
     ASSERT_EQ(seen.size(), 1u) << "the message comes before the window is shown";

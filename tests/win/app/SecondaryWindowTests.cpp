@@ -1,0 +1,164 @@
+#include "app/ExtraSettingsDlg.h"
+#include "app/LinkStatic.h"
+#include "app/LinkText.h"
+#include "res/resource.h"
+#include "tests/win/support/DialogDriver.h"
+#include "tests/win/support/DialogTemplate.h"
+#include "toolkit/Gdi.h"
+#include "toolkit/TextConv.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+constexpr wchar_t LINK_TEXT[] = L"Kliknij, aby uzyskać więcej informacji";
+
+// A static of 240 x height dialog units with this style, in a dialog of its own, bound to `link`.
+struct LinkInDialog
+{
+    LinkInDialog(DWORD style, short height)
+    {
+        layout.Add(L"Static", IDC_ADVERT_LINK, style, 20, 30, 240, height, LINK_TEXT);
+        host.InitModalIndirect(layout.Get());
+        if (host.Create())
+        {
+            before = RectOf(GetDlgItem(host.m_hWnd, IDC_ADVERT_LINK));
+            link.SubclassDlgItem(IDC_ADVERT_LINK, host);
+        }
+    }
+    ~LinkInDialog() { DestroyWindow(host.m_hWnd); }
+    RECT RectOf(HWND control) const
+    {
+        RECT r{};
+        GetWindowRect(control, &r);
+        MapWindowPoints(nullptr, host.m_hWnd, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    }
+
+    DialogTemplate layout{WS_POPUP | WS_CAPTION, 300, 100};
+    CDialog host{0u};
+    CLinkStatic link;
+    RECT before{};
+};
+
+TEST(LinkFitToText, ShrinksTheControlToItsTextKeepingItsAlignment)
+{
+    for (const DWORD style : {SS_LEFT, SS_CENTER, SS_RIGHT, SS_RIGHT | SS_CENTERIMAGE})
+    {
+        SCOPED_TRACE("style " + std::to_string(style));
+        LinkInDialog l(style, 21);
+        SIZE text{};
+        {
+            WindowDc dc(l.link.m_hWnd);
+            ScopedSelectObject font(dc.Get(),
+                                    reinterpret_cast<HGDIOBJ>(l.link.SendMessage(WM_GETFONT)));
+            GetTextExtentPoint32W(dc.Get(), LINK_TEXT, static_cast<int>(wcslen(LINK_TEXT)), &text);
+        }
+        const RECT was = l.before, now = l.RectOf(l.link.m_hWnd);
+        const long alignment = style & SS_TYPEMASK;
+        // Halving an odd difference leaves the extra pixel in the control.
+        EXPECT_LE(std::abs(now.right - now.left - text.cx), alignment == SS_CENTER ? 1 : 0);
+        const LONG keptEdge = alignment == SS_LEFT    ? now.left - was.left
+                              : alignment == SS_RIGHT ? now.right - was.right
+                                                      : now.left + now.right - was.left - was.right;
+        EXPECT_LE(std::abs(keptEdge), alignment == SS_CENTER ? 1 : 0);
+        const bool centredImage = (style & SS_CENTERIMAGE) != 0;
+        EXPECT_LE(std::abs(now.bottom - now.top - text.cy), centredImage ? 1 : 0);
+        const LONG topOrMiddle = centredImage ? now.top + now.bottom - was.bottom : now.top;
+        EXPECT_LE(std::abs(topOrMiddle - was.top), centredImage ? 1 : 0);
+    }
+}
+
+TEST(LinkClick, ASuccessTurnsTheLinkVisitedAndAFailureClearsItWithAMessage)
+{
+    // The program for .htm files is looked up here: a type without an open command, so that the
+    // fallback fails too and no browser starts.
+    RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\QM7xxTests\\Classes\\.htm", nullptr, REG_SZ,
+                    L"QM7xx.Test", sizeof L"QM7xx.Test");
+    HKEY classes = nullptr;
+    RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\QM7xxTests\\Classes", 0, KEY_ALL_ACCESS, &classes);
+
+    LinkInDialog l(SS_LEFT, 8);
+    ASSERT_TRUE(l.link.m_hWnd);
+    l.link.classesRoot = classes;
+    std::vector<std::wstring> messages;
+    DialogDriver driver(
+        [&](HWND box, const std::wstring&)
+        {
+            messages.push_back(DialogDriver::MessageOf(box));
+            DialogDriver::Press(box, IDOK);
+        });
+    const auto textColour = [&]
+    {
+        HDC dc = CreateCompatibleDC(nullptr);
+        SendMessageW(l.host.m_hWnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                     reinterpret_cast<LPARAM>(l.link.m_hWnd));
+        const COLORREF colour = GetTextColor(dc);
+        DeleteDC(dc);
+        return colour;
+    };
+    const auto click = [&] { l.link.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1)); };
+
+    wchar_t system[MAX_PATH] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
+    const std::string program = WideToUtf8(system) + "\\hostname.exe"; // shows nothing, ends
+    l.link.SetTarget(program);
+    EXPECT_EQ(textColour(), RGB(0, 0, 238));
+    click();
+    EXPECT_TRUE(l.link.Visited());
+    EXPECT_EQ(textColour(), RGB(85, 26, 139));
+
+    const std::string missingPage = "C:\\qm7xx-no-such-folder\\page.htm";
+    l.link.SetTarget(missingPage);
+    click();
+    EXPECT_FALSE(l.link.Visited()) << "a failed click clears what an earlier one set";
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0] == Utf8ToWide(OpenErrorText(SE_ERR_FNF)) ||
+                messages[0] == Utf8ToWide(OpenErrorText(SE_ERR_PNF)));
+
+    // Once .htm has a program, the fallback starts it with the page the shell could not open.
+    const std::wstring command = L"\"" + Utf8ToWide(program) + L"\" \"%1\"";
+    RegSetKeyValueW(classes, L"QM7xx.Test\\shell\\open\\command", nullptr, REG_SZ, command.c_str(),
+                    static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+    EXPECT_GT(l.link.OpenLink(missingPage, SW_HIDE), 32);
+    RegCloseKey(classes);
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\QM7xxTests");
+}
+
+TEST(ExtraSettings, TheBoxShowsTheNegationOfShowAdvAndOnlyOkChangesIt)
+{
+    const struct
+    {
+        int showAdv;
+        bool tick; // how the user leaves the box
+        UINT answer;
+        int expected;
+    } cases[] = {
+        {1, false, IDOK, 1}, {1, true, IDOK, 0},     {0, false, IDOK, 1},
+        {7, false, IDOK, 1}, {1, true, IDCANCEL, 1}, {7, true, IDCANCEL, 7},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << c.showAdv << " " << c.tick << " " << c.answer);
+        bool tickedAtOpen = false;
+        DialogDriver driver(
+            [&](HWND dialog, const std::wstring&)
+            {
+                HWND box = GetDlgItem(dialog, IDC_NO_ADVERT_AT_START);
+                tickedAtOpen = SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+                SendMessageW(box, BM_SETCHECK, c.tick ? BST_CHECKED : BST_UNCHECKED, 0);
+                DialogDriver::Press(dialog, c.answer);
+            });
+        int showAdv = c.showAdv;
+        EditAdvertAtStart(nullptr, showAdv);
+        EXPECT_EQ(tickedAtOpen, c.showAdv == 0);
+        EXPECT_EQ(showAdv, c.expected);
+    }
+}
+
+} // namespace
