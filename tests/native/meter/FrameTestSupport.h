@@ -21,11 +21,12 @@ inline Bytes ToBytes(const std::string& s)
     return Bytes(s.begin(), s.end());
 }
 
-// The worked-example frames of the meter's documentation.
-inline const Bytes EXAMPLE_KLX_17 = ToBytes("\0\1@C2=2040123483\r"s);
-inline const Bytes EXAMPLE_NEGATIVE_17 = ToBytes("\0\1@C85000-004274\r"s);
-inline const Bytes EXAMPLE_TWO_CHANNELS_24 = ToBytes("\0\1@H81;07000056712345?5\r"s);
-inline const Bytes EXAMPLE_ERRORS_24 = ToBytes("\0\1@H52007000100000000<8\r"s);
+// The worked-example frames of the meter's documentation: 17 bytes in kLx, 17 bytes with a
+// negative value in whole units, 24 bytes with both channels, 24 bytes with errors.
+inline const Bytes KLX = ToBytes("\0\1@C2=2040123483\r"s);
+inline const Bytes NEGATIVE = ToBytes("\0\1@C85000-004274\r"s);
+inline const Bytes TWO = ToBytes("\0\1@H81;07000056712345?5\r"s);
+inline const Bytes ERRORS = ToBytes("\0\1@H52007000100000000<8\r"s);
 
 // A frame with some characters replaced and, unless told not to, the two checksum characters
 // made good again (as 0x30 + nibble): the sum of every byte before them, modulo 256.

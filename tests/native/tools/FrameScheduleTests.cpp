@@ -34,18 +34,13 @@ std::vector<Transmission> Sent(const std::string& line)
     return run;
 }
 
-struct DecodedCandidate
-{
-    bool accepted;
-    MeterReading reading; // after this candidate
-};
-
-// What the program's reception makes of the run's bytes.
-std::vector<DecodedCandidate> Received(const std::string& line)
+// What the program's reception makes of the run's bytes: for each candidate frame, whether it
+// was accepted and the reading after it.
+std::vector<std::pair<bool, MeterReading>> Received(const std::string& line)
 {
     FrameAssembler assembler;
     FrameDecoder decoder;
-    std::vector<DecodedCandidate> candidates;
+    std::vector<std::pair<bool, MeterReading>> candidates;
     for (const Transmission& t : Sent(line))
         for (std::uint8_t b : t.bytes)
         {
@@ -60,15 +55,15 @@ TEST(FrameSchedule, SendsTheMetersDocumentedFrameForItsReading)
 {
     const auto sent = Sent("--model 701 --device 7 --fixed --level 56.7 --range2 wm2-fine "
                            "--level2 123.45 --frames 1");
-    EXPECT_EQ(sent.at(0).bytes, frame_test::EXAMPLE_TWO_CHANNELS_24);
+    EXPECT_EQ(sent.at(0).bytes, frame_test::TWO);
 
     // In tenths when they fit the field, else in whole units.
     for (const char* level : {"-42", "-999.9", "-1000", "9999.9", "99999"})
     {
-        const auto received =
-            Received("--device 1234 --unit wm2 --fixed --frames 1 --level " + std::string(level));
-        const MeterReading& r = received.at(0).reading;
-        EXPECT_EQ(std::make_tuple(received[0].accepted, r.deviceNumber, r.unitKlx),
+        const auto [accepted, r] =
+            Received("--device 1234 --unit wm2 --fixed --frames 1 --level " + std::string(level))
+                .at(0);
+        EXPECT_EQ(std::make_tuple(accepted, r.deviceNumber, r.unitKlx),
                   std::make_tuple(true, 1234, 0));
         EXPECT_DOUBLE_EQ(r.value1, std::stod(level));
     }
@@ -77,46 +72,48 @@ TEST(FrameSchedule, SendsTheMetersDocumentedFrameForItsReading)
 TEST(FrameSchedule, DriftingValuesStayNearTheLevelAndRepeatForASeed)
 {
     const std::string line = "--level 500 --drift 2 --frames 200";
-    const auto received = Received(line);
-    const auto [low, high] =
-        std::minmax_element(received.begin(), received.end(),
-                            [](const DecodedCandidate& a, const DecodedCandidate& b)
-                            { return a.reading.value1 < b.reading.value1; });
-    EXPECT_TRUE(425 < low->reading.value1 && low->reading.value1 < 500);
-    EXPECT_TRUE(500 < high->reading.value1 && high->reading.value1 < 575);
+    std::vector<double> values;
+    for (const auto& [accepted, r] : Received(line))
+        values.push_back(accepted ? r.value1 : 0.0);
+    const auto [low, high] = std::minmax_element(values.begin(), values.end());
+    EXPECT_TRUE(425 < *low && *low < 500 && 500 < *high && *high < 575) << *low << ", " << *high;
     EXPECT_EQ(Sent(line)[199].bytes, Sent(line)[199].bytes);
     EXPECT_NE(Sent(line + " --seed 2")[199].bytes, Sent(line)[199].bytes);
 }
 
 TEST(FrameSchedule, FramesStartOnTimeAndBytesFollowAt300Baud)
 {
-    const struct
-    {
-        const char* line;
-        std::vector<long long> starts;
-        long long lastByte; // after the start
-    } cases[] = {
+    // Each command line with the frames' start times and when their last byte goes out.
+    const std::tuple<const char*, std::vector<long long>, long long> cases[] = {
         {"--interval 1000 --frames 3", {0, 1000, 2000}, 16 * 30},
         {"--fast --interval 100 --frames 2", {0, 100}, 0},
         {"--model 701 --interval 100 --frames 3", {0, 720, 1440}, 23 * 30},
         {"--interval 600 --duration 2.4", {0, 600, 1200, 1800}, 16 * 30},
         {"--silence 2:6 --frames 4", {0, 1000, 8000, 9000}, 16 * 30},
     };
-    for (const auto& c : cases)
+    for (const auto& [line, expected, lastByte] : cases)
     {
-        FrameSchedule schedule(Options(c.line));
+        FrameSchedule schedule(Options(line));
         std::vector<long long> starts;
         for (Transmission t; starts.size() < 10 && schedule.Next(t); starts.push_back(t.startMs))
-            EXPECT_EQ(schedule.ByteTimeMs(t, t.bytes.size() - 1), t.startMs + c.lastByte);
-        EXPECT_EQ(starts, c.starts) << c.line;
+            EXPECT_EQ(schedule.ByteTimeMs(t, t.bytes.size() - 1), t.startMs + lastByte);
+        EXPECT_EQ(starts, expected) << line;
     }
 }
 
 TEST(FrameSchedule, ScriptedFaultsComeInExactlyTheirFrames)
 {
-    const auto run =
-        Sent("--model 701 --fixed --measurement-error 2-3 --measurement-error2 3- "
-             "--calibration-error 4 --bad-checksum-every 5 --stray-every 6 --frames 6");
+    const std::string line =
+        "--model 701 --fixed --measurement-error 2-3 --measurement-error2 3- "
+        "--calibration-error 4 --bad-checksum-every 5 --stray-every 6 --frames 6";
+    std::vector<int> flags; // measurement errors 1 and 2 and calibration error; -1: rejected
+    for (const auto& [accepted, r] : Received(line))
+        flags.push_back(accepted ? r.measurementError1 * 100 + r.measurementError2 * 10 +
+                                       r.calibrationError
+                                 : -1);
+    EXPECT_EQ(flags, std::vector<int>({0, 100, 120, 24, -1, 20}));
+
+    const auto run = Sent(line);
     const SimOptions options = Options("--model 701");
     EXPECT_EQ(Describe(run.at(2), options), "frame 3 at 2000 ms: QM-701 #1, 50 kLx; 20 W/m2 "
                                             "[measurement error 1] [measurement error 2]");
@@ -130,7 +127,7 @@ TEST(FrameSchedule, ScriptedFaultsComeInExactlyTheirFrames)
 
 TEST(FrameSchedule, StrayBytesAreNeverACarriageReturnAndSpoilOnlyTheNextFrame)
 {
-    for (const Transmission& t : Sent("--stray-every 2 --stray-count 40 --frames 6"))
+    for (const Transmission& t : Sent("--stray-every 1 --stray-count 40 --frames 50"))
         for (std::size_t i = t.frameSize; i < t.bytes.size(); ++i)
             EXPECT_NE(t.bytes[i], 0x0D) << "frame " << t.frameNumber;
 
@@ -139,15 +136,16 @@ TEST(FrameSchedule, StrayBytesAreNeverACarriageReturnAndSpoilOnlyTheNextFrame)
     EXPECT_EQ(Received("--stray-every 2 --stray-count 5 --frames 6").size(), 4u);
 }
 
-TEST(FrameSchedule, UnitAndRangeChangeAtTheScriptedFrame)
+TEST(FrameSchedule, UnitChannelsAndRangeChangeAtTheScriptedFrame)
 {
     std::vector<int> seen;
-    for (const DecodedCandidate& c : Received("--change-at 3 --unit-after wm2 --frames 4"))
-        seen.push_back(c.reading.unitKlx);
-    for (const DecodedCandidate& c :
-         Received("--model 701 --change-at 2 --range1-after umol --frames 2"))
-        seen.push_back(c.reading.range1);
-    EXPECT_EQ(seen, std::vector<int>({2, 2, 0, 0, 1, 2}));
+    for (const auto& [accepted, r] :
+         Received("--change-at 3 --unit-after wm2 --measurement-error 2 --frames 4"))
+        seen.insert(seen.end(), {r.unitKlx, r.measurementError});
+    for (const auto& [accepted, r] :
+         Received("--model 701 --change-at 2 --channels-after 1 --range1-after umol --frames 2"))
+        seen.insert(seen.end(), {r.range1, r.secondChannel, int(r.value2)});
+    EXPECT_EQ(seen, std::vector<int>({2, 0, 2, 1, 0, 0, 0, 0, 1, 8, 20, 2, 0, 0}));
 }
 
 // Command lines a user might well type by mistake; each would otherwise play a meter other than
@@ -160,6 +158,7 @@ TEST(SimOptions, RefusesMistypedCommandLinesWithAClearMessage)
         {"--port=p --model 702", "bad value '702' for --model: expected 700 or 701"},
         {"--port p --frames=0", "bad value '0' for --frames"},
         {"--port p --silence 10", "bad value '10' for --silence"},
+        {"--port p --measurement-error 5-2", "bad value '5-2' for --measurement-error"},
         {"--port p --level 100000", "--level is outside"},
         {"--port p --model 701 --range1 wm2-fine --level 1000", "--level is outside"},
         {"--port p --model 701 --level2 5000 --change-at 3 --range2-after wm2-fine",
