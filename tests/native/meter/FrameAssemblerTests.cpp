@@ -15,8 +15,6 @@ Bytes operator+(Bytes a, const Bytes& b)
     return a;
 }
 
-// Stray bytes are never a carriage return here.
-
 // The outcomes other than NothingYet, as " G17 B24 ...".
 std::string Fed(FrameAssembler& assembler, const Bytes& stream)
 {
@@ -40,6 +38,7 @@ struct AssemblyCase
     int countAfter = 0; // bytes held at the end
 };
 
+// Stray bytes are 'x', never a carriage return.
 const AssemblyCase ASSEMBLY_CASES[] = {
     {"worked examples", KLX + TWO + NEGATIVE + ERRORS, " G17 G24 G17 G24"},
     {"damaged checksum", Edited(KLX, 15, "4", false) + KLX, " B17 G17"},
