@@ -4,7 +4,7 @@
 #include "SerialTestSupport.h"
 
 #include "meter/SerialPort.h"
-#include "tests/native/tools/MeterStream.h"
+#include "meter/FrameAssembler.h"
 #include "tools/qm7xx-sim/FrameSchedule.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +16,27 @@
 
 namespace
 {
+
+struct DecodedCandidate
+{
+    bool accepted = false;
+    MeterReading reading; // after this candidate
+};
+
+// What the program's reception makes of the received bytes.
+std::vector<DecodedCandidate> DecodeStream(const std::vector<std::uint8_t>& stream)
+{
+    FrameAssembler assembler;
+    FrameDecoder decoder;
+    std::vector<DecodedCandidate> candidates;
+    for (const std::uint8_t byte : stream)
+    {
+        const FrameOutcome outcome = assembler.Feed(byte, decoder);
+        if (outcome != FrameOutcome::NothingYet)
+            candidates.push_back({outcome == FrameOutcome::GoodFrame, decoder.reading});
+    }
+    return candidates;
+}
 
 // The simulator's path from the test's environment; a Unix path (the build under Wine) is
 // reached through drive Z:.
