@@ -48,3 +48,8 @@
 // Controls of the port selection dialog
 #define IDC_PORT_LIST 1003
 #define IDC_PORT_IN_USE 1008
+
+// Controls of the wait dialog shown while the ports are scanned
+#define IDC_WAIT_CANCEL 1028
+#define IDC_WAIT_PICTURE 1112
+#define IDC_WAIT_MESSAGE 1238

@@ -86,13 +86,18 @@ INT_PTR CDialog::DoModal()
     HWND owner = parent_ ? parent_->m_hWnd : nullptr;
     ended_ = false;
     result_ = -1;
-    HWND hwnd = CreateWindowFromTemplate(owner);
-    if (!hwnd)
-        return -1;
-
+    // The owner is disabled before the dialog exists: a dialog may run work of its own while it
+    // is being created (the port dialog scans for ports from WM_CREATE).
     const bool ownerWasEnabled = owner && IsWindowEnabled(owner);
     if (ownerWasEnabled)
         EnableWindow(owner, FALSE);
+    HWND hwnd = CreateWindowFromTemplate(owner);
+    if (!hwnd)
+    {
+        if (ownerWasEnabled)
+            EnableWindow(owner, TRUE);
+        return -1;
+    }
 
     if (!ended_ && !::IsWindowVisible(hwnd))
     {

@@ -15,7 +15,7 @@ public:
     // Uses an in-memory template instead (must outlive the dialog's window).
     void InitModalIndirect(const DLGTEMPLATE* dialogTemplate) { template_ = dialogTemplate; }
 
-    // Creates the dialog, disables the owner, runs the loop until EndDialog, enables the owner and
+    // Disables the owner, creates the dialog, runs the loop until EndDialog, enables the owner and
     // destroys the dialog. Answers the EndDialog result, or -1 when the dialog could not be
     // created.
     INT_PTR DoModal();
