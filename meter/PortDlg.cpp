@@ -1,20 +1,43 @@
 #include "meter/PortDlg.h"
 
-#include "meter/PortChoice.h"
+#include "meter/PortList.h"
+#include "meter/PortWaitDlg.h"
 #include "res/resource.h"
+#include "toolkit/TextConv.h"
 #include "toolkit/WinApp.h"
 
-#include <string>
-
 CPortDlg::CPortDlg(CWnd* parent) : CDialog(IDD_PORT, parent) {}
+
+LRESULT CPortDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg != WM_CREATE)
+        return CDialog::WindowProc(msg, wParam, lParam);
+    const LRESULT result = CDialog::WindowProc(msg, wParam, lParam);
+    if (result != -1)
+        ScanPorts();
+    return result;
+}
+
+void CPortDlg::ScanPorts()
+{
+    nameList.clear();
+    CPortWaitDlg wait(this);
+    wait.target = &nameList;
+    wait.DoModal(); // ends when the scan has filled the list, however it was closed
+}
 
 BOOL CPortDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    const std::string inUse = portNumber != 0
-                                  ? "Aktualnie używany port: COM" + std::to_string(portNumber)
-                                  : std::string("Aktualnie żaden port nie jest używany");
-    SetDlgItemText(IDC_PORT_IN_USE, inUse);
+    SetDlgItemText(IDC_PORT_IN_USE, portNumber != 0
+                                        ? "Aktualnie używany port: COM" + std::to_string(portNumber)
+                                        : std::string("Aktualnie żaden port nie jest używany"));
+    const HWND list = GetDlgItem(IDC_PORT_LIST);
+    for (const std::string& name : nameList)
+        ::SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf8ToWide(name).c_str()));
+    const int selected = PreselectedEntry(nameList, portNumber);
+    if (selected >= 0)
+        ::SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
     return TRUE;
 }
 

@@ -1,8 +1,12 @@
 #pragma once
 
-// The port selection dialog: the user names the COM port the meter is attached to.
+// The port selection dialog "Port szeregowy": lists the COM ports present, names the port in use
+// and returns the one the user picks. The list is scanned afresh every time the dialog opens.
 
 #include "toolkit/Dialog.h"
+
+#include <string>
+#include <vector>
 
 class CPortDlg : public CDialog
 {
@@ -11,8 +15,14 @@ public:
 
     // In: the port in use (0 for none). Out, after IDOK: the chosen port (always > 0).
     int portNumber = 0;
+    // The entries of the list, filled by the scan while the dialog is being created.
+    std::vector<std::string> nameList;
 
 protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     BOOL OnInitDialog() override;
     void OnOK() override;
+
+private:
+    void ScanPorts();
 };

@@ -56,3 +56,8 @@
 #define IDC_ADVERT_PAGE 1076
 #define IDC_ADVERT_LINK 1130
 #define IDC_NO_ADVERT_AT_START 1131
+
+// Controls of the wait dialog shown while the ports are scanned
+#define IDC_WAIT_CANCEL 1028
+#define IDC_WAIT_PICTURE 1112
+#define IDC_WAIT_MESSAGE 1238
