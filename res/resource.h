@@ -48,3 +48,13 @@
 // Controls of the port selection dialog
 #define IDC_PORT_LIST 1003
 #define IDC_PORT_IN_USE 1008
+
+// Controls of the units dialog
+#define IDC_UNITS_METER_UNIT 1005
+#define IDC_UNITS_DEVICE_UNITS 1006
+#define IDC_UNITS_SHOW_LABEL 1007
+#define IDC_UNITS_K 1019
+#define IDC_UNITS_TO_WM2 1021
+#define IDC_UNITS_TO_KLX 1022
+#define IDC_UNITS_FORMULA 1023
+#define IDC_UNITS_K_LABEL 1024
