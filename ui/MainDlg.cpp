@@ -9,6 +9,7 @@
 #include "toolkit/WinApp.h"
 #include "ui/MainLayout.h"
 #include "ui/StatusText.h"
+#include "units/UnitsDlg.h"
 
 #include <commdlg.h>
 
@@ -226,6 +227,9 @@ bool CMainDlg::OnCommand(UINT id, UINT code, HWND control)
         return true;
     case ID_APP_EXIT:
         EndDialog(IDOK);
+        return true;
+    case ID_VIEW_UNITS:
+        ChooseUnits(*this, decoder.reading, panel1, panel2);
         return true;
     case ID_VIEW_FONT:
         OnFont();

@@ -15,7 +15,7 @@ TEST(SecondaryWindowsE2e, TheAdvertOpensJustAfterTheMainWindowAndHoldsThePortDia
     settings_key::Delete();
     ASSERT_TRUE(settings_key::WriteDword(L"SHOW_ADV", 1));
     ProgramUnderTest program(ProgramPath());
-    ASSERT_TRUE(program.WaitForMainWindow(20000)) << program.Failure();
+    ASSERT_TRUE(program.WaitForMainWindow(START_TIMEOUT_MS)) << program.Failure();
     const ULONGLONG mainShown = GetTickCount64();
     HWND advert = nullptr;
     ASSERT_TRUE(WaitUntil(
@@ -26,14 +26,14 @@ TEST(SecondaryWindowsE2e, TheAdvertOpensJustAfterTheMainWindowAndHoldsThePortDia
     // The port dialog's timer expires every 500 ms, and waits while the advert is open.
     const auto portDialog = [&] { return program.FindDialog(L"Port szeregowy"); };
     EXPECT_FALSE(WaitUntil([&] { return portDialog() != nullptr; }, 1600));
-    PostMessageW(advert, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); // "Zamknij"
+    Press(advert, IDOK); // "Zamknij"
     ASSERT_TRUE(WaitUntil([&] { return portDialog() != nullptr; }, 8000))
         << "no port dialog after the advert closed";
 
-    PostMessageW(portDialog(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    Press(portDialog(), IDCANCEL);
     ASSERT_TRUE(WaitUntil([&] { return portDialog() == nullptr; }, 5000));
     program.CloseBox();
-    EXPECT_EQ(program.WaitForExit(10000), std::optional<DWORD>(0));
+    EXPECT_TRUE(EndsNormally(program));
     EXPECT_EQ(settings_key::ReadDword(L"SHOW_ADV"), 1u) << "closing the advert changes nothing";
     settings_key::Delete();
 }
