@@ -96,25 +96,26 @@ protected:
     Meter meter{SimulatorPath(), METER_PORT};
 };
 
-TEST_F(EndToEnd, FirstRunCreatesTheKeyShowsTheFirstViewAndTheCloseBoxSavesEveryValue)
+// No settings key at all: the advert window is offered about 100 ms after the main window, and the
+// port dialog (no port is stored) waits until it is closed.
+TEST_F(EndToEnd, FirstRunShowsTheAdvertThenThePortDialogThenTheFirstViewAndSavesEveryValue)
 {
     ProgramUnderTest program(ProgramPath());
     ASSERT_TRUE(program.WaitForMainWindow(START_TIMEOUT_MS)) << program.Failure();
+    const ULONGLONG mainShown = GetTickCount64();
     EXPECT_TRUE(settings_key::Exists()) << "loading the settings creates the key";
+    HWND advert = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (advert = program.FindDialog(ADVERT_DIALOG)) != nullptr; },
+                          5000, 10));
+    EXPECT_LT(GetTickCount64() - mainShown, 1000u);
 
-    // No port is stored: the port selection opens once the window shows (after the advert
-    // window, when there is one).
-    HWND portDialog = nullptr;
-    ASSERT_TRUE(WaitUntil(
-        [&]
-        {
-            if (HWND advert = program.FindDialog(ADVERT_DIALOG))
-                Press(advert, IDCANCEL);
-            return (portDialog = program.FindDialog(PORT_DIALOG)) != nullptr;
-        },
-        START_TIMEOUT_MS));
-    Press(portDialog, IDCANCEL);
-    EXPECT_TRUE(WaitUntil([&] { return program.FindDialog(PORT_DIALOG) == nullptr; }, 5000));
+    // The port dialog's timer comes every 500 ms, and waits while the advert is open.
+    const auto portDialog = [&] { return program.FindDialog(PORT_DIALOG); };
+    EXPECT_FALSE(WaitUntil([&] { return portDialog() != nullptr; }, 1600));
+    Press(advert, IDOK); // "Zamknij"
+    ASSERT_TRUE(WaitUntil([&] { return portDialog() != nullptr; }, 8000));
+    Press(portDialog(), IDCANCEL);
+    EXPECT_TRUE(WaitUntil([&] { return portDialog() == nullptr; }, 5000));
 
     EXPECT_TRUE(StatusBecomes(program, NO_LINK, 1000));
     EXPECT_TRUE(program.IsShown(IDC_PANEL1));
@@ -126,6 +127,7 @@ TEST_F(EndToEnd, FirstRunCreatesTheKeyShowsTheFirstViewAndTheCloseBoxSavesEveryV
     ASSERT_TRUE(EndsNormally(program));
     // What each value holds is the settings tests' business; here: all nineteen are written.
     EXPECT_EQ(settings_key::ValueNames().size(), 19u);
+    EXPECT_EQ(settings_key::ReadDword(L"SHOW_ADV"), 1u) << "closing the advert changes nothing";
 }
 
 TEST_F(EndToEnd, OneChannelMeterShowsItsStatusAndErrorsAndTheLinkIsLostWhenItStops)
