@@ -48,3 +48,17 @@
 // Controls of the port selection dialog
 #define IDC_PORT_LIST 1003
 #define IDC_PORT_IN_USE 1008
+
+// Controls of the recording settings dialog
+#define IDC_RECORD_ON 1009
+#define IDC_RECORD_PATH 1010
+#define IDC_RECORD_BROWSE 1011
+#define IDC_RECORD_INTERVAL 1012
+#define IDC_RECORD_PATH_LABEL 1015
+#define IDC_RECORD_SEP_LABEL 1016
+#define IDC_RECORD_INTERVAL_LABEL 1017
+#define IDC_RECORD_CHANNEL1 1025
+#define IDC_RECORD_CHANNEL2 1026
+#define IDC_RECORD_SEP_TAB 1027
+#define IDC_RECORD_SEP_COMMA 1028
+#define IDC_RECORD_SEP_SEMICOLON 1029

@@ -70,6 +70,15 @@ bool WriteDword(const wchar_t* name, DWORD value)
                           sizeof value) == ERROR_SUCCESS;
 }
 
+bool WriteText(const wchar_t* name, const std::wstring& value)
+{
+    OpenKey key(true);
+    const DWORD size = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
+    return key.Get() &&
+           RegSetValueExW(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                          size) == ERROR_SUCCESS;
+}
+
 std::optional<DWORD> ReadDword(const wchar_t* name)
 {
     const std::optional<std::vector<BYTE>> data = ReadRaw(name, REG_DWORD);

@@ -19,6 +19,7 @@ void Delete();
 bool Exists();
 // Creates the key when missing. False when the value could not be written.
 bool WriteDword(const wchar_t* name, DWORD value);
+bool WriteText(const wchar_t* name, const std::wstring& value);
 
 // A REG_DWORD value; nothing when absent or of another type.
 std::optional<DWORD> ReadDword(const wchar_t* name);

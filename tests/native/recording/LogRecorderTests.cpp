@@ -1,0 +1,132 @@
+#include "recording/LogRecorder.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace
+{
+
+LogSource TwoChannels(double value1, double value2, int unit1, int unit2)
+{
+    LogSource s;
+    s.linkLost = 0;
+    s.twoChannelMode = 1;
+    s.reading.secondChannel = 8;
+    s.reading1 = value1;
+    s.reading2 = value2;
+    s.unit1 = unit1;
+    s.unit2 = unit2;
+    return s;
+}
+
+const LocalTime AT{2008, 10, 1, 10, 15, 0};
+
+TEST(LogRecorder, WorkedExampleHeaderAndTwoRecordsSemicolonSeparated)
+{
+    LogRecorder recorder;
+    const LogLayout both{1, 1, SEP_SEMICOLON};
+    LogSource s = TwoChannels(12.3, 11.8, 2, 2);
+    EXPECT_EQ(recorder.NextRecord(s, both, AT).Text(),
+              "Data i Godzina;Natężenie światła1[kLx];Natężenie światła2[kLx]\r\n"
+              "2008.10.01 10:15:00;12.3;11.8\r\n");
+    s.reading1 = 12.4;
+    s.reading.measurementError2 = 2;
+    EXPECT_EQ(recorder.NextRecord(s, both, {2008, 10, 1, 10, 15, 10}).Text(),
+              "2008.10.01 10:15:10;12.4;???\r\n");
+}
+
+TEST(LogRecorder, HeaderAndDecimalsFollowTheSelectionAndTheUnit)
+{
+    const struct
+    {
+        int canal1, canal2, unit1, unit2;
+        const char *columns, *values;
+    } cases[] = {
+        {1, 0, 1, 2, ",Natężenie światła1[W/m2]", ",3.5"},
+        {1, 0, 2, 1, ",Natężenie światła1[kLx]", ",3.5"},
+        {1, 0, 3, 1, ",Natężenie światła1[umol/sm2]", ",3.5"},
+        {1, 0, 4, 1, ",Natężenie światła1[W/m2]", ",3.46"},
+        {0, 1, 1, 4, ",Natężenie światła2[W/m2]", ",0.25"},
+        {0, 1, 4, 3, ",Natężenie światła2[umol/sm2]", ",0.2"},
+        {1, 1, 3, 4, ",Natężenie światła1[umol/sm2],Natężenie światła2[W/m2]", ",3.5,0.25"},
+        // An unknown unit from odd settings still gives a whole header line.
+        {1, 1, 9, 2, ",Natężenie światła1,Natężenie światła2[kLx]", ",3.5,0.2"},
+    };
+    for (const auto& c : cases)
+    {
+        LogRecorder recorder;
+        const LogRecord r = recorder.NextRecord(TwoChannels(3.456, 0.246, c.unit1, c.unit2),
+                                                {c.canal1, c.canal2, SEP_COMMA}, AT);
+        EXPECT_EQ(r.header, std::string("Data i Godzina") + c.columns + "\r\n") << c.columns;
+        EXPECT_EQ(r.line, std::string("2008.10.01 10:15:00") + c.values + "\r\n") << c.columns;
+    }
+}
+
+TEST(LogRecorder, NoChannelWritesTheSeparatorAloneForEveryCode)
+{
+    const struct
+    {
+        int code;
+        const char* separator;
+    } separators[] = {
+        {SEP_TAB, "\t"}, {SEP_COMMA, ","}, {SEP_SEMICOLON, ";"}, {0, "\t"}, {7, "\t"}};
+    for (const auto& sep : separators)
+    {
+        LogRecorder recorder;
+        const LogSource s = TwoChannels(1, 2, 2, 2);
+        EXPECT_EQ(recorder.NextRecord(s, {0, 0, sep.code}, AT).Text(),
+                  std::string(sep.separator) + "\r\n");
+        EXPECT_EQ(recorder.NextRecord(s, {1, 0, sep.code}, AT).header,
+                  std::string("Data i Godzina") + sep.separator + "Natężenie światła1[kLx]\r\n")
+            << "the header waits for a record that has columns; code " << sep.code;
+    }
+}
+
+TEST(LogRecorder, ValuesAreUnknownWhileTheMeterCannotBeTrusted)
+{
+    const struct
+    {
+        void (*spoil)(LogSource&);
+        const char* values;
+    } cases[] = {
+        {[](LogSource&) {}, "1.5,2.5"},
+        {[](LogSource& s) { s.linkLost = 1; }, "???,???"},
+        {[](LogSource& s) { s.reading.calibrationError = 4; }, "???,???"},
+        {[](LogSource& s) { s.reading.measurementError1 = 1; }, "???,2.5"},
+        {[](LogSource& s) { s.reading.measurementError2 = 2; }, "1.5,???"},
+        {[](LogSource& s) { s.reading.secondChannel = 0; }, "1.5,???"},
+        {[](LogSource& s) { s.reading.measurementError = 1; }, "1.5,2.5"},
+        {[](LogSource& s) { s.twoChannelMode = 0; }, "1.5,???"},
+        {[](LogSource& s) { s.twoChannelMode = 0, s.reading.measurementError = 1; }, "???,???"},
+    };
+    for (const auto& c : cases)
+    {
+        LogRecorder recorder;
+        LogSource s = TwoChannels(1.5, 2.5, 2, 2);
+        c.spoil(s);
+        EXPECT_EQ(recorder.NextRecord(s, {1, 1, SEP_COMMA}, AT).line,
+                  std::string("2008.10.01 10:15:00,") + c.values + "\r\n");
+    }
+}
+
+TEST(LogRecorder, AnyUnitChangeRenewsTheHeaderAndALostRecordOwesItAgain)
+{
+    LogRecorder recorder;
+    const LogLayout first{1, 0, SEP_SEMICOLON};
+    LogSource s = TwoChannels(5, 6, 2, 2);
+    EXPECT_FALSE(recorder.NextRecord(s, first, AT).header.empty());
+    EXPECT_TRUE(recorder.NextRecord(s, first, AT).header.empty());
+    s.unit2 = 1; // the channel that is not logged
+    EXPECT_EQ(recorder.NextRecord(s, first, AT).header,
+              "Data i Godzina;Natężenie światła1[kLx]\r\n");
+    s.unit1 = 1;
+    const LogRecord lost = recorder.NextRecord(s, first, AT);
+    EXPECT_EQ(lost.header, "Data i Godzina;Natężenie światła1[W/m2]\r\n");
+    recorder.RecordLost(lost);
+    EXPECT_EQ(recorder.NextRecord(s, first, AT).header, lost.header);
+    recorder.RecordLost(recorder.NextRecord(s, first, AT));
+    EXPECT_TRUE(recorder.NextRecord(s, first, AT).header.empty()) << "none lost, none owed";
+}
+
+} // namespace

@@ -1,0 +1,240 @@
+// The log file as the main window keeps it, and the recording settings dialog, driven as a user
+// would: files on disk, the dialog's controls, the question and the messages.
+
+#include "res/resource.h"
+#include "tests/win/support/DialogDriver.h"
+#include "tests/win/support/MessagePump.h"
+#include "toolkit/TextConv.h"
+#include "ui/MainDlg.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <regex>
+
+namespace
+{
+
+const std::string HEADER_CP1250 = "Data i Godzina;Nat\xEA\xBF"
+                                  "enie \x9Cwiat\xB3"
+                                  "a1[kLx];Nat\xEA\xBF"
+                                  "enie \x9Cwiat\xB3"
+                                  "a2[kLx]\r\n";
+const wchar_t SETTINGS[] = L"Ustawienia zapisu do pliku";
+
+std::string TempPath(const char* name)
+{
+    wchar_t folder[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, folder);
+    const std::string path = WideToUtf8(folder) + name;
+    DeleteFileW(Utf8ToWide(path).c_str());
+    return path;
+}
+
+// The file's bytes with every timestamp as "T"; "<none>" when it cannot be read.
+std::string Contents(const std::string& path)
+{
+    UniqueHandle file(CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                  nullptr));
+    char bytes[4096];
+    DWORD n = 0;
+    if (!file || !ReadFile(file.Get(), bytes, sizeof bytes, &n, nullptr))
+        return "<none>";
+    static const std::regex timestamp(R"(\d{4}\.\d\d\.\d\d \d\d:\d\d:\d\d)");
+    return std::regex_replace(std::string(bytes, n), timestamp, "T");
+}
+
+void Write(const std::string& path, const std::string& bytes)
+{
+    UniqueHandle file(CreateFileW(Utf8ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                  CREATE_ALWAYS, 0, nullptr));
+    DWORD n = 0;
+    WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
+}
+
+// Answers each dialog or message box with the next step, and notes what each one showed.
+struct Script
+{
+    std::deque<std::function<void(HWND)>> steps;
+    std::vector<std::wstring> seen;
+    std::unique_ptr<DialogDriver> driver;
+
+    explicit Script(std::deque<std::function<void(HWND)>> s) : steps(std::move(s))
+    {
+        driver = std::make_unique<DialogDriver>(
+            [this](HWND dialog, const std::wstring& caption)
+            {
+                if (caption == L"QM7xx")
+                    return; // the main window, once shown
+                seen.push_back(caption == SETTINGS ? caption : DialogDriver::MessageOf(dialog));
+                if (steps.empty())
+                    return DialogDriver::Press(dialog, IDCANCEL);
+                steps.front()(dialog);
+                steps.pop_front();
+            });
+    }
+};
+
+auto Click(int id)
+{
+    return [id](HWND dialog) { SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); };
+}
+auto Press(int id)
+{
+    return [id](HWND dialog) { DialogDriver::Press(dialog, id); };
+}
+auto TypePathAndEnter(const std::string& path)
+{
+    return [path](HWND dialog)
+    {
+        HWND edit = GetDlgItem(dialog, IDC_RECORD_PATH);
+        SetFocus(edit);
+        SetWindowTextW(edit, Utf8ToWide(path).c_str());
+        PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
+    };
+}
+auto SetInterval(WORD minutes, WORD seconds)
+{
+    return [=](HWND dialog)
+    {
+        HWND picker = GetDlgItem(dialog, IDC_RECORD_INTERVAL);
+        SetFocus(picker);
+        SYSTEMTIME t{2000, 1, 6, 1, 0, minutes, seconds, 0};
+        SendMessageW(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&t));
+        SetFocus(GetDlgItem(dialog, IDC_RECORD_PATH));
+    };
+}
+template <typename... F> auto Steps(F... f)
+{
+    return [=](HWND dialog) { (f(dialog), ...); };
+}
+
+std::unique_ptr<CMainDlg> LoggingWindow(const std::string& path, int fileLog = 1)
+{
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_DATE_CLASSES};
+    InitCommonControlsEx(&controls);
+    auto window = std::make_unique<CMainDlg>();
+    window->fileName = path;
+    window->fileLog = fileLog;
+    window->fileSepFormat = SEP_SEMICOLON;
+    EXPECT_TRUE(window->Create());
+    window->KillTimer(TIMER_PORT_RETRY);
+    return window;
+}
+
+TEST(Recording, StartUpAppendsWithoutAskingAndTheFirstTickWritesAHeader)
+{
+    const std::string path = TempPath("startup.csv");
+    Write(path, "old\r\n");
+    Script script({});
+    auto window = LoggingWindow(path);
+    EXPECT_EQ(Contents(path), "old\r\n") << "nothing before the first tick";
+    EXPECT_TRUE(PumpUntil([&] { return Contents(path).size() > 5; }, 3000));
+    EXPECT_EQ(Contents(path), "old\r\n" + HEADER_CP1250 + "T;???;???\r\n");
+    EXPECT_TRUE(script.seen.empty());
+    EXPECT_EQ(window->statusLine.GetWindowText(),
+              "Brak łączności z przyrządem. Rejestracja do pliku co 00:00:01.");
+}
+
+TEST(Recording, ConfirmedSettingsRecordAtOnceAndReopenOnlyWhenMoreThanTheIntervalChanged)
+{
+    const std::string path = TempPath("worked.csv");
+    auto window = LoggingWindow(TempPath("elsewhere.csv"), 0);
+    window->linkLost = 0;
+    window->twoChannelMode = 1;
+    window->decoder.reading.secondChannel = 8;
+    window->reading1 = 12.3;
+    window->reading2 = 11.8;
+    bool questionDefaultsToYes = false;
+    Script script(
+        {Steps(Click(IDC_RECORD_ON), SetInterval(1, 0), TypePathAndEnter(path)),
+         Steps(SetInterval(1, 30), Press(IDOK)), Steps(Click(IDC_RECORD_SEP_COMMA), Press(IDOK)),
+         [&](HWND box)
+         {
+             questionDefaultsToYes =
+                 (GetWindowLongW(GetDlgItem(box, IDYES), GWL_STYLE) & 0xF) == BS_DEFPUSHBUTTON;
+             DialogDriver::Press(box, IDNO);
+         }});
+    window->SendMessage(WM_COMMAND, ID_SETTINGS_RECORDING);
+    window->reading1 = 12.4;
+    window->decoder.reading.measurementError2 = 2;
+    window->WriteLogRecord();
+    EXPECT_EQ(Contents(path), HEADER_CP1250 + "T;12.3;11.8\r\nT;12.4;???\r\n");
+
+    window->SendMessage(WM_COMMAND, ID_SETTINGS_RECORDING);
+    EXPECT_EQ(Contents(path), HEADER_CP1250 + "T;12.3;11.8\r\nT;12.4;???\r\nT;12.4;???\r\n");
+    EXPECT_EQ(window->statusLine.GetWindowText(),
+              "QM-701 numer 0. Błąd pomiaru! Dostępne dwa kanały pomiarów. Rejestracja do pliku "
+              "co 00:01:30.");
+
+    window->SendMessage(WM_COMMAND, ID_SETTINGS_RECORDING);
+    std::string commaHeader = HEADER_CP1250;
+    commaHeader[14] = commaHeader[38] = ',';
+    EXPECT_EQ(Contents(path), commaHeader + "T,12.4,???\r\n") << "No empties the file";
+    EXPECT_TRUE(questionDefaultsToYes);
+    ASSERT_EQ(script.seen.size(), 4u);
+    EXPECT_EQ(WideToUtf8(script.seen[3]),
+              "Plik rejestracji pomiarów już istnieje.\r\nWybierz Tak aby dopisywać wyniki do "
+              "poprzednich,\r\nwybierz Nie aby skasować poprzednią zawartość pliku.");
+}
+
+TEST(Recording, AFileThatCannotBeOpenedIsReportedAndTheDialogComesBackWithIt)
+{
+    const std::string bad = TempPath("no such folder\\log.csv");
+    std::wstring shownPath;
+    Script script({Press(IDOK), [&](HWND d)
+                   { shownPath = DialogDriver::TextOf(GetDlgItem(d, IDC_RECORD_PATH)); }});
+    auto window = LoggingWindow(bad);
+    const std::wstring unavailable =
+        L"Wybrany plik rejestracji wynik\x00f3w pomiaru jest niedost\x0119pny.";
+    EXPECT_EQ(script.seen, (std::vector<std::wstring>{unavailable, SETTINGS}));
+    EXPECT_EQ(WideToUtf8(shownPath), bad);
+    EXPECT_EQ(window->fileLog, 0) << "cancelled with no file open";
+    EXPECT_EQ(window->logTimerId, 0u);
+}
+
+TEST(Recording, OkWithoutAChannelIsRefusedAndAZeroIntervalBecomesOneSecond)
+{
+    const std::string path = TempPath("channels.csv");
+    auto window = LoggingWindow(path, 0);
+    window->fileLogCanal1 = window->fileLogCanal2 = 0;
+    window->fileInterval = 90;
+    Script script({Steps(SetInterval(0, 0), Press(IDOK)), Press(IDOK),
+                   Steps(Click(IDC_RECORD_ON), Click(IDC_RECORD_CHANNEL2), Click(IDC_RECORD_ON),
+                         Press(IDOK))});
+    window->SendMessage(WM_COMMAND, ID_SETTINGS_RECORDING);
+    EXPECT_EQ(
+        script.seen,
+        (std::vector<std::wstring>{
+            SETTINGS, L"Wybierz przynajmniej jedn\x0105 wielko\x015B\x0107 do zapisu", SETTINGS}));
+    EXPECT_EQ(window->fileInterval, 1);
+    EXPECT_EQ(window->fileLogCanal2, 1);
+    EXPECT_EQ(window->fileLog, 0);
+    EXPECT_EQ(Contents(path), "<none>") << "logging stays off";
+}
+
+TEST(Recording, AFailedWriteIsReportedOnceAndLoggingGoesOn)
+{
+    auto window = LoggingWindow("Z:\\dev\\full"); // a disk that is always full
+    ASSERT_TRUE(window->logFile);
+    int reports = 0;
+    DialogDriver driver(
+        [&](HWND box, const std::wstring& caption)
+        {
+            if (caption == L"QM7xx")
+                return;
+            ++reports;
+            EXPECT_NE(DialogDriver::MessageOf(box).find(L"Z:\\dev\\full"), std::wstring::npos);
+            PumpFor(2500); // ticks while the report is open add none
+            DialogDriver::Press(box, IDOK);
+        });
+    EXPECT_TRUE(PumpUntil([&] { return reports == 2; }, 8000)) << "the next tick tries again";
+    EXPECT_TRUE(window->logFile);
+    EXPECT_NE(window->logTimerId, 0u);
+}
+
+} // namespace
