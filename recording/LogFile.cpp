@@ -2,8 +2,6 @@
 
 #include "toolkit/TextConv.h"
 
-#include <climits>
-
 LogFile::OpenResult LogFile::Open(const std::string& path)
 {
     handle_.Reset();
@@ -32,7 +30,8 @@ bool LogFile::Empty()
 bool LogFile::Append(const std::string& bytes)
 {
     LARGE_INTEGER end{};
-    if (!SetFilePointerEx(handle_.Get(), LARGE_INTEGER{}, &end, FILE_END) || bytes.size() > INT_MAX)
+    if (!SetFilePointerEx(handle_.Get(), LARGE_INTEGER{}, &end, FILE_END) ||
+        bytes.size() > MAXDWORD)
     {
         lastError_ = GetLastError();
         return false;

@@ -51,13 +51,11 @@ TEST(RecordingE2e, TwoChannelMeterLoggedEverySecondWithSilenceAndAUnitChange)
     DeleteFileW((folder + L"\\expected.json").c_str());
 
     settings_key::Delete();
-    for (const auto& [name, value] : {std::pair<const wchar_t*, DWORD>{L"PORT_NR", PROGRAM_PORT},
-                                      {L"SHOW_ADV", 0},
-                                      {L"FILE_LOG", 1},
-                                      {L"FILE_INTERVAL", 1},
-                                      {L"FILE_SEP_FORMAT", 3},
-                                      {L"FILE_LOG_CANAL1", 1},
-                                      {L"FILE_LOG_CANAL2", 1}})
+    const std::pair<const wchar_t*, DWORD> dwords[] = {
+        {L"PORT_NR", PROGRAM_PORT}, {L"SHOW_ADV", 0},        {L"FILE_LOG", 1},
+        {L"FILE_INTERVAL", 1},      {L"FILE_SEP_FORMAT", 3}, {L"FILE_LOG_CANAL1", 1},
+        {L"FILE_LOG_CANAL2", 1}};
+    for (const auto& [name, value] : dwords)
         ASSERT_TRUE(settings_key::WriteDword(name, value));
     ASSERT_TRUE(settings_key::WriteText(L"FILE_NAME", log));
 

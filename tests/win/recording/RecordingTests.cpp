@@ -62,14 +62,17 @@ struct Script
     std::deque<std::function<void(HWND)>> steps;
     std::vector<std::wstring> seen;
     std::unique_ptr<DialogDriver> driver;
+    HWND last = nullptr;
 
     explicit Script(std::deque<std::function<void(HWND)>> s) : steps(std::move(s))
     {
         driver = std::make_unique<DialogDriver>(
             [this](HWND dialog, const std::wstring& caption)
             {
-                if (caption == L"QM7xx")
-                    return; // the main window, once shown
+                // The main window, once shown, and a dialog still closing after its answer.
+                if (caption == L"QM7xx" || dialog == last)
+                    return;
+                last = dialog;
                 seen.push_back(caption == SETTINGS ? caption : DialogDriver::MessageOf(dialog));
                 if (steps.empty())
                     return DialogDriver::Press(dialog, IDCANCEL);
@@ -187,7 +190,10 @@ TEST(Recording, AFileThatCannotBeOpenedIsReportedAndTheDialogComesBackWithIt)
     const std::string bad = TempPath("no such folder\\log.csv");
     std::wstring shownPath;
     Script script({Press(IDOK), [&](HWND d)
-                   { shownPath = DialogDriver::TextOf(GetDlgItem(d, IDC_RECORD_PATH)); }});
+                   {
+                       shownPath = DialogDriver::TextOf(GetDlgItem(d, IDC_RECORD_PATH));
+                       DialogDriver::Press(d, IDCANCEL);
+                   }});
     auto window = LoggingWindow(bad);
     const std::wstring unavailable =
         L"Wybrany plik rejestracji wynik\x00f3w pomiaru jest niedost\x0119pny.";
@@ -203,15 +209,25 @@ TEST(Recording, OkWithoutAChannelIsRefusedAndAZeroIntervalBecomesOneSecond)
     auto window = LoggingWindow(path, 0);
     window->fileLogCanal1 = window->fileLogCanal2 = 0;
     window->fileInterval = 90;
-    Script script({Steps(SetInterval(0, 0), Press(IDOK)), Press(IDOK),
-                   Steps(Click(IDC_RECORD_ON), Click(IDC_RECORD_CHANNEL2), Click(IDC_RECORD_ON),
-                         Press(IDOK))});
+    SYSTEMTIME shown{};
+    const auto readPicker = [&](HWND d)
+    {
+        SendMessageW(GetDlgItem(d, IDC_RECORD_INTERVAL), DTM_GETSYSTEMTIME, 0,
+                     reinterpret_cast<LPARAM>(&shown));
+    };
+    // The fields are disabled while logging is off: the user ticks 1009 first.
+    Script script(
+        {Steps(Click(IDC_RECORD_ON), SetInterval(0, 0), Click(IDC_RECORD_ON), Press(IDOK)),
+         Press(IDOK),
+         Steps(readPicker, Click(IDC_RECORD_ON), Click(IDC_RECORD_CHANNEL2), Click(IDC_RECORD_ON),
+               Press(IDOK))});
     window->SendMessage(WM_COMMAND, ID_SETTINGS_RECORDING);
     EXPECT_EQ(
         script.seen,
         (std::vector<std::wstring>{
             SETTINGS, L"Wybierz przynajmniej jedn\x0105 wielko\x015B\x0107 do zapisu", SETTINGS}));
     EXPECT_EQ(window->fileInterval, 1);
+    EXPECT_EQ(shown.wHour * 3600 + shown.wMinute * 60 + shown.wSecond, 1) << "00:00:01 shown";
     EXPECT_EQ(window->fileLogCanal2, 1);
     EXPECT_EQ(window->fileLog, 0);
     EXPECT_EQ(Contents(path), "<none>") << "logging stays off";
