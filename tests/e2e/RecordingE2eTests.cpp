@@ -17,7 +17,7 @@
 namespace
 {
 
-// Frames go out every second; after frame 6 the meter is silent for 8 s (the program gives up on
+// Frames go out every second; after frame 6 the meter is silent for 9 s (the program gives up on
 // it after 5), and from frame 10 on channel 1 reports W/m2 instead of kLx.
 const std::vector<std::wstring> METER{L"--model",     L"701",     L"--device",       L"7",
                                       L"--fast",      L"--fixed", L"--range1",       L"klx",
