@@ -22,7 +22,7 @@ namespace
 const std::vector<std::wstring> METER{L"--model",     L"701",     L"--device",       L"7",
                                       L"--fast",      L"--fixed", L"--range1",       L"klx",
                                       L"--level",     L"12.5",    L"--range2",       L"wm2-fine",
-                                      L"--level2",    L"3.45",    L"--silence",      L"6:8",
+                                      L"--level2",    L"3.45",    L"--silence",      L"6:9",
                                       L"--change-at", L"10",      L"--range1-after", L"wm2"};
 // What the log must show, for the reader: delimiter, the two headers, the values in each part.
 constexpr char EXPECTED[] = R"({"delimiter": ";",
