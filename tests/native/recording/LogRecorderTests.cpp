@@ -7,6 +7,8 @@
 namespace
 {
 
+const LocalTime AT{2008, 10, 1, 10, 15, 0};
+
 LogSource TwoChannels(double value1, double value2, int unit1, int unit2)
 {
     LogSource s;
@@ -20,66 +22,46 @@ LogSource TwoChannels(double value1, double value2, int unit1, int unit2)
     return s;
 }
 
-const LocalTime AT{2008, 10, 1, 10, 15, 0};
-
 TEST(LogRecorder, WorkedExampleHeaderAndTwoRecordsSemicolonSeparated)
 {
     LogRecorder recorder;
-    const LogLayout both{1, 1, SEP_SEMICOLON};
     LogSource s = TwoChannels(12.3, 11.8, 2, 2);
-    EXPECT_EQ(recorder.NextRecord(s, both, AT).Text(),
+    EXPECT_EQ(recorder.NextRecord(s, {1, 1, SEP_SEMICOLON}, AT).Text(),
               "Data i Godzina;Natężenie światła1[kLx];Natężenie światła2[kLx]\r\n"
               "2008.10.01 10:15:00;12.3;11.8\r\n");
     s.reading1 = 12.4;
     s.reading.measurementError2 = 2;
-    EXPECT_EQ(recorder.NextRecord(s, both, {2008, 10, 1, 10, 15, 10}).Text(),
+    EXPECT_EQ(recorder.NextRecord(s, {1, 1, SEP_SEMICOLON}, {2008, 10, 1, 10, 15, 10}).Text(),
               "2008.10.01 10:15:10;12.4;???\r\n");
 }
 
-TEST(LogRecorder, HeaderAndDecimalsFollowTheSelectionAndTheUnit)
+TEST(LogRecorder, HeaderAndDecimalsFollowTheSelectionTheUnitAndTheSeparator)
 {
     const struct
     {
-        int canal1, canal2, unit1, unit2;
-        const char *columns, *values;
+        int canal1, canal2, unit1, unit2, sep;
+        const char *header, *line;
     } cases[] = {
-        {1, 0, 1, 2, ",Natężenie światła1[W/m2]", ",3.5"},
-        {1, 0, 2, 1, ",Natężenie światła1[kLx]", ",3.5"},
-        {1, 0, 3, 1, ",Natężenie światła1[umol/sm2]", ",3.5"},
-        {1, 0, 4, 1, ",Natężenie światła1[W/m2]", ",3.46"},
-        {0, 1, 1, 4, ",Natężenie światła2[W/m2]", ",0.25"},
-        {0, 1, 4, 3, ",Natężenie światła2[umol/sm2]", ",0.2"},
-        {1, 1, 3, 4, ",Natężenie światła1[umol/sm2],Natężenie światła2[W/m2]", ",3.5,0.25"},
+        {1, 0, 1, 2, SEP_TAB, "\tNatężenie światła1[W/m2]", "\t3.5"},
+        {1, 0, 3, 1, SEP_COMMA, ",Natężenie światła1[umol/sm2]", ",3.5"},
+        {1, 0, 4, 1, 7, "\tNatężenie światła1[W/m2]", "\t3.46"},
+        {0, 1, 1, 4, SEP_COMMA, ",Natężenie światła2[W/m2]", ",0.25"},
+        {0, 1, 4, 2, SEP_SEMICOLON, ";Natężenie światła2[kLx]", ";0.2"},
+        {1, 1, 3, 4, SEP_COMMA, ",Natężenie światła1[umol/sm2],Natężenie światła2[W/m2]",
+         ",3.5,0.25"},
         // An unknown unit from odd settings still gives a whole header line.
-        {1, 1, 9, 2, ",Natężenie światła1,Natężenie światła2[kLx]", ",3.5,0.2"},
+        {1, 1, 9, 2, SEP_COMMA, ",Natężenie światła1,Natężenie światła2[kLx]", ",3.5,0.2"},
     };
     for (const auto& c : cases)
     {
         LogRecorder recorder;
-        const LogRecord r = recorder.NextRecord(TwoChannels(3.456, 0.246, c.unit1, c.unit2),
-                                                {c.canal1, c.canal2, SEP_COMMA}, AT);
-        EXPECT_EQ(r.header, std::string("Data i Godzina") + c.columns + "\r\n") << c.columns;
-        EXPECT_EQ(r.line, std::string("2008.10.01 10:15:00") + c.values + "\r\n") << c.columns;
-    }
-}
-
-TEST(LogRecorder, NoChannelWritesTheSeparatorAloneForEveryCode)
-{
-    const struct
-    {
-        int code;
-        const char* separator;
-    } separators[] = {
-        {SEP_TAB, "\t"}, {SEP_COMMA, ","}, {SEP_SEMICOLON, ";"}, {0, "\t"}, {7, "\t"}};
-    for (const auto& sep : separators)
-    {
-        LogRecorder recorder;
-        const LogSource s = TwoChannels(1, 2, 2, 2);
-        EXPECT_EQ(recorder.NextRecord(s, {0, 0, sep.code}, AT).Text(),
-                  std::string(sep.separator) + "\r\n");
-        EXPECT_EQ(recorder.NextRecord(s, {1, 0, sep.code}, AT).header,
-                  std::string("Data i Godzina") + sep.separator + "Natężenie światła1[kLx]\r\n")
-            << "the header waits for a record that has columns; code " << sep.code;
+        const LogSource s = TwoChannels(3.456, 0.246, c.unit1, c.unit2);
+        // Neither channel: the separator alone, and the header waits for a record with columns.
+        EXPECT_EQ(recorder.NextRecord(s, {0, 0, c.sep}, AT).Text(),
+                  std::string(c.header, 1) + "\r\n");
+        const LogRecord r = recorder.NextRecord(s, {c.canal1, c.canal2, c.sep}, AT);
+        EXPECT_EQ(r.header, std::string("Data i Godzina") + c.header + "\r\n");
+        EXPECT_EQ(r.line, std::string("2008.10.01 10:15:00") + c.line + "\r\n") << c.header;
     }
 }
 
@@ -90,7 +72,6 @@ TEST(LogRecorder, ValuesAreUnknownWhileTheMeterCannotBeTrusted)
         void (*spoil)(LogSource&);
         const char* values;
     } cases[] = {
-        {[](LogSource&) {}, "1.5,2.5"},
         {[](LogSource& s) { s.linkLost = 1; }, "???,???"},
         {[](LogSource& s) { s.reading.calibrationError = 4; }, "???,???"},
         {[](LogSource& s) { s.reading.measurementError1 = 1; }, "???,2.5"},
@@ -113,20 +94,16 @@ TEST(LogRecorder, ValuesAreUnknownWhileTheMeterCannotBeTrusted)
 TEST(LogRecorder, AnyUnitChangeRenewsTheHeaderAndALostRecordOwesItAgain)
 {
     LogRecorder recorder;
-    const LogLayout first{1, 0, SEP_SEMICOLON};
     LogSource s = TwoChannels(5, 6, 2, 2);
-    EXPECT_FALSE(recorder.NextRecord(s, first, AT).header.empty());
-    EXPECT_TRUE(recorder.NextRecord(s, first, AT).header.empty());
+    EXPECT_FALSE(recorder.NextRecord(s, {1, 0, SEP_TAB}, AT).header.empty());
+    EXPECT_TRUE(recorder.NextRecord(s, {1, 0, SEP_TAB}, AT).header.empty());
     s.unit2 = 1; // the channel that is not logged
-    EXPECT_EQ(recorder.NextRecord(s, first, AT).header,
-              "Data i Godzina;Natężenie światła1[kLx]\r\n");
-    s.unit1 = 1;
-    const LogRecord lost = recorder.NextRecord(s, first, AT);
-    EXPECT_EQ(lost.header, "Data i Godzina;Natężenie światła1[W/m2]\r\n");
+    const LogRecord lost = recorder.NextRecord(s, {1, 0, SEP_TAB}, AT);
+    EXPECT_EQ(lost.header, "Data i Godzina\tNatężenie światła1[kLx]\r\n");
     recorder.RecordLost(lost);
-    EXPECT_EQ(recorder.NextRecord(s, first, AT).header, lost.header);
-    recorder.RecordLost(recorder.NextRecord(s, first, AT));
-    EXPECT_TRUE(recorder.NextRecord(s, first, AT).header.empty()) << "none lost, none owed";
+    EXPECT_EQ(recorder.NextRecord(s, {1, 0, SEP_TAB}, AT).header, lost.header);
+    recorder.RecordLost(recorder.NextRecord(s, {1, 0, SEP_TAB}, AT));
+    EXPECT_TRUE(recorder.NextRecord(s, {1, 0, SEP_TAB}, AT).header.empty());
 }
 
 } // namespace

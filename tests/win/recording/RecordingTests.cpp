@@ -11,9 +11,11 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <regex>
+#include <sstream>
 
 namespace
 {
@@ -24,83 +26,73 @@ const std::string HEADER_CP1250 = "Data i Godzina;Nat\xEA\xBF"
                                   "enie \x9Cwiat\xB3"
                                   "a2[kLx]\r\n";
 const wchar_t SETTINGS[] = L"Ustawienia zapisu do pliku";
+const std::wstring UNAVAILABLE =
+    L"Wybrany plik rejestracji wynik\x00f3w pomiaru jest niedost\x0119pny.";
 
-std::string TempPath(const char* name)
+std::string TempPath(const char* name, const char* contents = nullptr)
 {
     wchar_t folder[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, folder);
     const std::string path = WideToUtf8(folder) + name;
     DeleteFileW(Utf8ToWide(path).c_str());
+    if (contents)
+        std::ofstream(path, std::ios::binary) << contents;
     return path;
 }
 
-// The file's bytes with every timestamp as "T"; "<none>" when it cannot be read.
+// The file's bytes with every timestamp as "T".
 std::string Contents(const std::string& path)
 {
-    UniqueHandle file(CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                  nullptr));
-    char bytes[4096];
-    DWORD n = 0;
-    if (!file || !ReadFile(file.Get(), bytes, sizeof bytes, &n, nullptr))
-        return "<none>";
+    std::ostringstream bytes;
+    bytes << std::ifstream(path, std::ios::binary).rdbuf();
     static const std::regex timestamp(R"(\d{4}\.\d\d\.\d\d \d\d:\d\d:\d\d)");
-    return std::regex_replace(std::string(bytes, n), timestamp, "T");
+    return std::regex_replace(bytes.str(), timestamp, "T");
 }
 
-void Write(const std::string& path, const std::string& bytes)
-{
-    UniqueHandle file(CreateFileW(Utf8ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr,
-                                  CREATE_ALWAYS, 0, nullptr));
-    DWORD n = 0;
-    WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
-}
+using Action = std::function<void(HWND)>;
 
-// Answers each dialog or message box with the next step, and notes what each one showed.
+// Answers each new dialog or message box with the next list of actions, and notes its caption
+// (the settings dialog) or its message.
 struct Script
 {
-    std::deque<std::function<void(HWND)>> steps;
+    explicit Script(std::deque<std::vector<Action>> s = {}) : steps(std::move(s)) {}
+    std::deque<std::vector<Action>> steps;
     std::vector<std::wstring> seen;
-    std::unique_ptr<DialogDriver> driver;
     HWND last = nullptr;
-
-    explicit Script(std::deque<std::function<void(HWND)>> s) : steps(std::move(s))
-    {
-        driver = std::make_unique<DialogDriver>(
-            [this](HWND dialog, const std::wstring& caption)
-            {
-                // The main window, once shown, and a dialog still closing after its answer.
-                if (caption == L"QM7xx" || dialog == last)
-                    return;
-                last = dialog;
-                seen.push_back(caption == SETTINGS ? caption : DialogDriver::MessageOf(dialog));
-                if (steps.empty())
-                    return DialogDriver::Press(dialog, IDCANCEL);
-                steps.front()(dialog);
+    DialogDriver driver{
+        [this](HWND dialog, const std::wstring& caption)
+        {
+            // The main window, once shown, and a dialog still closing.
+            if (caption == L"QM7xx" || dialog == last)
+                return;
+            last = dialog;
+            seen.push_back(caption == SETTINGS ? caption : DialogDriver::MessageOf(dialog));
+            for (const Action& action : steps.empty() ? std::vector<Action>{} : steps.front())
+                action(dialog);
+            if (!steps.empty())
                 steps.pop_front();
-            });
-    }
+        }};
 };
 
-auto Click(int id)
+Action Click(int id)
 {
     return [id](HWND dialog) { SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); };
 }
-auto Press(int id)
+Action Press(int id)
 {
     return [id](HWND dialog) { DialogDriver::Press(dialog, id); };
 }
-auto TypePathAndEnter(const std::string& path)
+Action TypePathAndEnter(const std::string& path)
 {
     return [path](HWND dialog)
     {
-        HWND edit = GetDlgItem(dialog, IDC_RECORD_PATH);
-        SetFocus(edit);
-        SetWindowTextW(edit, Utf8ToWide(path).c_str());
-        PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
+        SetFocus(GetDlgItem(dialog, IDC_RECORD_PATH));
+        SetDlgItemTextW(dialog, IDC_RECORD_PATH, Utf8ToWide(path).c_str());
+        PostMessageW(GetDlgItem(dialog, IDC_RECORD_PATH), WM_KEYDOWN, VK_RETURN, 0);
     };
 }
-auto SetInterval(WORD minutes, WORD seconds)
+// Into the picker and out again, as the user's focus goes.
+Action SetInterval(WORD minutes, WORD seconds)
 {
     return [=](HWND dialog)
     {
@@ -110,10 +102,6 @@ auto SetInterval(WORD minutes, WORD seconds)
         SendMessageW(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&t));
         SetFocus(GetDlgItem(dialog, IDC_RECORD_PATH));
     };
-}
-template <typename... F> auto Steps(F... f)
-{
-    return [=](HWND dialog) { (f(dialog), ...); };
 }
 
 std::unique_ptr<CMainDlg> LoggingWindow(const std::string& path, int fileLog = 1)
@@ -131,9 +119,8 @@ std::unique_ptr<CMainDlg> LoggingWindow(const std::string& path, int fileLog = 1
 
 TEST(Recording, StartUpAppendsWithoutAskingAndTheFirstTickWritesAHeader)
 {
-    const std::string path = TempPath("startup.csv");
-    Write(path, "old\r\n");
-    Script script({});
+    const std::string path = TempPath("startup.csv", "old\r\n");
+    Script script;
     auto window = LoggingWindow(path);
     EXPECT_EQ(Contents(path), "old\r\n") << "nothing before the first tick";
     EXPECT_TRUE(PumpUntil([&] { return Contents(path).size() > 5; }, 3000));
@@ -152,16 +139,12 @@ TEST(Recording, ConfirmedSettingsRecordAtOnceAndReopenOnlyWhenMoreThanTheInterva
     window->decoder.reading.secondChannel = 8;
     window->reading1 = 12.3;
     window->reading2 = 11.8;
-    bool questionDefaultsToYes = false;
-    Script script(
-        {Steps(Click(IDC_RECORD_ON), SetInterval(1, 0), TypePathAndEnter(path)),
-         Steps(SetInterval(1, 30), Press(IDOK)), Steps(Click(IDC_RECORD_SEP_COMMA), Press(IDOK)),
-         [&](HWND box)
-         {
-             questionDefaultsToYes =
-                 (GetWindowLongW(GetDlgItem(box, IDYES), GWL_STYLE) & 0xF) == BS_DEFPUSHBUTTON;
-             DialogDriver::Press(box, IDNO);
-         }});
+    LONG yesStyle = 0;
+    Script script({{Click(IDC_RECORD_ON), SetInterval(1, 0), TypePathAndEnter(path)},
+                   {SetInterval(1, 30), Press(IDOK)},
+                   {Click(IDC_RECORD_SEP_COMMA), Press(IDOK)},
+                   {[&](HWND box) { yesStyle = GetWindowLongW(GetDlgItem(box, IDYES), GWL_STYLE); },
+                    Press(IDNO)}});
     window->SendMessage(WM_COMMAND, ID_SETTINGS_RECORDING);
     window->reading1 = 12.4;
     window->decoder.reading.measurementError2 = 2;
@@ -178,7 +161,7 @@ TEST(Recording, ConfirmedSettingsRecordAtOnceAndReopenOnlyWhenMoreThanTheInterva
     std::string commaHeader = HEADER_CP1250;
     commaHeader[14] = commaHeader[38] = ',';
     EXPECT_EQ(Contents(path), commaHeader + "T,12.4,???\r\n") << "No empties the file";
-    EXPECT_TRUE(questionDefaultsToYes);
+    EXPECT_EQ(yesStyle & 0xF, BS_DEFPUSHBUTTON);
     ASSERT_EQ(script.seen.size(), 4u);
     EXPECT_EQ(WideToUtf8(script.seen[3]),
               "Plik rejestracji pomiarów już istnieje.\r\nWybierz Tak aby dopisywać wyniki do "
@@ -189,15 +172,12 @@ TEST(Recording, AFileThatCannotBeOpenedIsReportedAndTheDialogComesBackWithIt)
 {
     const std::string bad = TempPath("no such folder\\log.csv");
     std::wstring shownPath;
-    Script script({Press(IDOK), [&](HWND d)
-                   {
-                       shownPath = DialogDriver::TextOf(GetDlgItem(d, IDC_RECORD_PATH));
-                       DialogDriver::Press(d, IDCANCEL);
-                   }});
+    Script script(
+        {{Press(IDOK)},
+         {[&](HWND d) { shownPath = DialogDriver::TextOf(GetDlgItem(d, IDC_RECORD_PATH)); },
+          Press(IDCANCEL)}});
     auto window = LoggingWindow(bad);
-    const std::wstring unavailable =
-        L"Wybrany plik rejestracji wynik\x00f3w pomiaru jest niedost\x0119pny.";
-    EXPECT_EQ(script.seen, (std::vector<std::wstring>{unavailable, SETTINGS}));
+    EXPECT_EQ(script.seen, (std::vector<std::wstring>{UNAVAILABLE, SETTINGS}));
     EXPECT_EQ(WideToUtf8(shownPath), bad);
     EXPECT_EQ(window->fileLog, 0) << "cancelled with no file open";
     EXPECT_EQ(window->logTimerId, 0u);
@@ -210,27 +190,25 @@ TEST(Recording, OkWithoutAChannelIsRefusedAndAZeroIntervalBecomesOneSecond)
     window->fileLogCanal1 = window->fileLogCanal2 = 0;
     window->fileInterval = 90;
     SYSTEMTIME shown{};
-    const auto readPicker = [&](HWND d)
-    {
-        SendMessageW(GetDlgItem(d, IDC_RECORD_INTERVAL), DTM_GETSYSTEMTIME, 0,
-                     reinterpret_cast<LPARAM>(&shown));
-    };
     // The fields are disabled while logging is off: the user ticks 1009 first.
     Script script(
-        {Steps(Click(IDC_RECORD_ON), SetInterval(0, 0), Click(IDC_RECORD_ON), Press(IDOK)),
-         Press(IDOK),
-         Steps(readPicker, Click(IDC_RECORD_ON), Click(IDC_RECORD_CHANNEL2), Click(IDC_RECORD_ON),
-               Press(IDOK))});
+        {{Click(IDC_RECORD_ON), SetInterval(0, 0), Click(IDC_RECORD_ON), Press(IDOK)},
+         {Press(IDOK)},
+         {[&](HWND d)
+          {
+              SendMessageW(GetDlgItem(d, IDC_RECORD_INTERVAL), DTM_GETSYSTEMTIME, 0,
+                           reinterpret_cast<LPARAM>(&shown));
+          },
+          Click(IDC_RECORD_ON), Click(IDC_RECORD_CHANNEL2), Click(IDC_RECORD_ON), Press(IDOK)}});
     window->SendMessage(WM_COMMAND, ID_SETTINGS_RECORDING);
-    EXPECT_EQ(
-        script.seen,
-        (std::vector<std::wstring>{
-            SETTINGS, L"Wybierz przynajmniej jedn\x0105 wielko\x015B\x0107 do zapisu", SETTINGS}));
+    EXPECT_EQ(script.seen, (std::vector<std::wstring>{SETTINGS,
+                                                      L"Wybierz przynajmniej jedn\x0105 wielko"
+                                                      L"\x015B\x0107 do zapisu",
+                                                      SETTINGS}));
     EXPECT_EQ(window->fileInterval, 1);
     EXPECT_EQ(shown.wHour * 3600 + shown.wMinute * 60 + shown.wSecond, 1) << "00:00:01 shown";
     EXPECT_EQ(window->fileLogCanal2, 1);
-    EXPECT_EQ(window->fileLog, 0);
-    EXPECT_EQ(Contents(path), "<none>") << "logging stays off";
+    EXPECT_EQ(Contents(path), "") << "logging stays off";
 }
 
 TEST(Recording, AFailedWriteIsReportedOnceAndLoggingGoesOn)
