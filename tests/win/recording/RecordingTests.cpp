@@ -20,11 +20,9 @@
 namespace
 {
 
-const std::string HEADER_CP1250 = "Data i Godzina;Nat\xEA\xBF"
-                                  "enie \x9Cwiat\xB3"
-                                  "a1[kLx];Nat\xEA\xBF"
-                                  "enie \x9Cwiat\xB3"
-                                  "a2[kLx]\r\n";
+// Octal escapes: the header's Polish letters in code page 1250.
+const std::string HEADER_CP1250 =
+    "Data i Godzina;Nat\352\277enie \234wiat\263a1[kLx];Nat\352\277enie \234wiat\263a2[kLx]\r\n";
 const wchar_t SETTINGS[] = L"Ustawienia zapisu do pliku";
 const std::wstring UNAVAILABLE =
     L"Wybrany plik rejestracji wynik\x00f3w pomiaru jest niedost\x0119pny.";
@@ -50,6 +48,13 @@ std::string Contents(const std::string& path)
 }
 
 using Action = std::function<void(HWND)>;
+
+// The date-time picker of the settings dialog, registered as the program registers it.
+const bool PICKER_REGISTERED = []
+{
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_DATE_CLASSES};
+    return InitCommonControlsEx(&controls) != FALSE;
+}();
 
 // Answers each new dialog or message box with the next list of actions, and notes its caption
 // (the settings dialog) or its message.
@@ -106,8 +111,6 @@ Action SetInterval(WORD minutes, WORD seconds)
 
 std::unique_ptr<CMainDlg> LoggingWindow(const std::string& path, int fileLog = 1)
 {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_DATE_CLASSES};
-    InitCommonControlsEx(&controls);
     auto window = std::make_unique<CMainDlg>();
     window->fileName = path;
     window->fileLog = fileLog;
@@ -168,47 +171,35 @@ TEST(Recording, ConfirmedSettingsRecordAtOnceAndReopenOnlyWhenMoreThanTheInterva
               "poprzednich,\r\nwybierz Nie aby skasować poprzednią zawartość pliku.");
 }
 
-TEST(Recording, AFileThatCannotBeOpenedIsReportedAndTheDialogComesBackWithIt)
+TEST(Recording, AnUnopenableFileIsReportedAndTheDialogComesBackRefusingOkWithoutAChannel)
 {
     const std::string bad = TempPath("no such folder\\log.csv");
     std::wstring shownPath;
+    SYSTEMTIME shown{};
+    const Action readPicker = [&](HWND d)
+    {
+        SendMessageW(GetDlgItem(d, IDC_RECORD_INTERVAL), DTM_GETSYSTEMTIME, 0,
+                     reinterpret_cast<LPARAM>(&shown));
+    };
     Script script(
         {{Press(IDOK)},
          {[&](HWND d) { shownPath = DialogDriver::TextOf(GetDlgItem(d, IDC_RECORD_PATH)); },
-          Press(IDCANCEL)}});
-    auto window = LoggingWindow(bad);
-    EXPECT_EQ(script.seen, (std::vector<std::wstring>{UNAVAILABLE, SETTINGS}));
+          Click(IDC_RECORD_CHANNEL1), SetInterval(0, 0), Press(IDOK)},
+         {Press(IDOK)},
+         {readPicker, Press(IDCANCEL)}});
+    auto window = std::make_unique<CMainDlg>();
+    window->fileName = bad;
+    window->fileLog = 1;
+    window->fileLogCanal2 = 0;
+    window->fileInterval = 90;
+    ASSERT_TRUE(window->Create());
+    const std::wstring noChannel = L"Wybierz przynajmniej jedn\x0105 wielko\x015B\x0107 do zapisu";
+    EXPECT_EQ(script.seen, (std::vector<std::wstring>{UNAVAILABLE, SETTINGS, noChannel, SETTINGS}));
     EXPECT_EQ(WideToUtf8(shownPath), bad);
+    EXPECT_EQ(shown.wHour * 3600 + shown.wMinute * 60 + shown.wSecond, 1) << "00:00:00 corrected";
+    EXPECT_EQ(window->fileInterval, 90) << "Cancel changes nothing";
     EXPECT_EQ(window->fileLog, 0) << "cancelled with no file open";
     EXPECT_EQ(window->logTimerId, 0u);
-}
-
-TEST(Recording, OkWithoutAChannelIsRefusedAndAZeroIntervalBecomesOneSecond)
-{
-    const std::string path = TempPath("channels.csv");
-    auto window = LoggingWindow(path, 0);
-    window->fileLogCanal1 = window->fileLogCanal2 = 0;
-    window->fileInterval = 90;
-    SYSTEMTIME shown{};
-    // The fields are disabled while logging is off: the user ticks 1009 first.
-    Script script(
-        {{Click(IDC_RECORD_ON), SetInterval(0, 0), Click(IDC_RECORD_ON), Press(IDOK)},
-         {Press(IDOK)},
-         {[&](HWND d)
-          {
-              SendMessageW(GetDlgItem(d, IDC_RECORD_INTERVAL), DTM_GETSYSTEMTIME, 0,
-                           reinterpret_cast<LPARAM>(&shown));
-          },
-          Click(IDC_RECORD_ON), Click(IDC_RECORD_CHANNEL2), Click(IDC_RECORD_ON), Press(IDOK)}});
-    window->SendMessage(WM_COMMAND, ID_SETTINGS_RECORDING);
-    EXPECT_EQ(script.seen, (std::vector<std::wstring>{SETTINGS,
-                                                      L"Wybierz przynajmniej jedn\x0105 wielko"
-                                                      L"\x015B\x0107 do zapisu",
-                                                      SETTINGS}));
-    EXPECT_EQ(window->fileInterval, 1);
-    EXPECT_EQ(shown.wHour * 3600 + shown.wMinute * 60 + shown.wSecond, 1) << "00:00:01 shown";
-    EXPECT_EQ(window->fileLogCanal2, 1);
-    EXPECT_EQ(Contents(path), "") << "logging stays off";
 }
 
 TEST(Recording, AFailedWriteIsReportedOnceAndLoggingGoesOn)
