@@ -142,7 +142,9 @@ void CMainDlg::WriteLogRecord()
         panel2.units.unitCode};
     const LogRecord record = logRecorder.NextRecord(
         source, {fileLogCanal1, fileLogCanal2, fileSepFormat}, LocalTimeNow());
-    if (logFile->Append(Utf8ToCp1250(record.Text())))
+    // An empty conversion means the record could not be converted: reported, never skipped.
+    const std::string bytes = Utf8ToCp1250(record.Text());
+    if (!bytes.empty() && logFile->Append(bytes))
         return;
     logRecorder.RecordLost(record);
     ReportLogWriteFailure();
