@@ -76,6 +76,7 @@ BOOL CMainDlg::OnInitDialog()
     {
         SelectPort();
     }
+    OpenLogAtStart();
 
     panel1.ClearReading();
     panel1.SetBlinking(true);
@@ -243,6 +244,9 @@ bool CMainDlg::OnCommand(UINT id, UINT code, HWND control)
     case ID_VIEW_TOPMOST:
         ToggleTopmost();
         return true;
+    case ID_SETTINGS_RECORDING:
+        OnRecordSettings();
+        return true;
     case ID_HELP_CONTENTS:
     case ID_HELP_FRAMEWORK:
         OnHelp();
@@ -267,6 +271,9 @@ void CMainDlg::OnTimer(UINT_PTR id)
     {
     case TIMER_WATCHDOG:
         OnWatchdog();
+        break;
+    case TIMER_LOG:
+        WriteLogRecord();
         break;
     case TIMER_PORT_RETRY:
         // The port dialog waits while the advert window is open.

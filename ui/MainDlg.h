@@ -7,6 +7,9 @@
 #include "meter/FrameAssembler.h"
 #include "meter/FrameDecoder.h"
 #include "meter/SerialPort.h"
+#include "recording/LogFile.h"
+#include "recording/LogRecorder.h"
+#include "recording/RecordSettingsRules.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Dialog.h"
 #include "ui/ReadingPanel.h"
@@ -38,6 +41,9 @@ public:
     // Asks for a port and opens it; while the window is not yet visible only arms a retry timer.
     void SelectPort();
     void ToggleTopmost();
+    // Recording (MainDlgRecording.cpp): one record now; the recording settings command.
+    void WriteLogRecord();
+    void OnRecordSettings();
 
     // Persistent settings (loaded before the window exists, saved after it has closed).
     int showAdv = 1;
@@ -66,6 +72,11 @@ public:
     UINT_PTR watchdogTimerId = 0;
     UINT_PTR logTimerId = 0;
 
+    // Recording state besides the persistent settings: the open log file (none while closed) and
+    // the header and unit bookkeeping of its records.
+    std::unique_ptr<LogFile> logFile;
+    LogRecorder logRecorder;
+
     // Geometry as recorded by WM_SIZE and WM_MOVE.
     int maximisedFlag = 0;
     SIZE maximisedSize{};
@@ -88,6 +99,16 @@ private:
     void OnBadFrame();
     void CheckLayout();
     void OnWatchdog();
+
+    // Recording (MainDlgRecording.cpp).
+    void OpenLogAtStart();
+    bool ApplyRecordSettings(const RecordingSettings& before);
+    void StartLogTimer();
+    void StopLogTimer();
+    RecordingSettings RecordingState() const;
+    void SetRecordingState(const RecordingSettings& settings);
+    void ReportLogWriteFailure();
+    bool reportingLogFailure_ = false;
 
     void OnSize(UINT type, int cx, int cy);
     void OnMove();

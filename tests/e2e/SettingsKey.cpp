@@ -28,6 +28,12 @@ bool WriteDword(const wchar_t* name, DWORD value)
     return WriteRaw(name, REG_DWORD, &value, sizeof value);
 }
 
+bool WriteText(const wchar_t* name, const std::wstring& value)
+{
+    return WriteRaw(name, REG_SZ, value.c_str(),
+                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
 std::optional<DWORD> ReadDword(const wchar_t* name)
 {
     DWORD value = 0, size = sizeof value;

@@ -20,6 +20,7 @@ bool Exists();
 // Creates the key when missing. False when the value could not be written.
 bool WriteRaw(const wchar_t* name, DWORD type, const void* data, DWORD size);
 bool WriteDword(const wchar_t* name, DWORD value);
+bool WriteText(const wchar_t* name, const std::wstring& value);
 
 // A REG_DWORD value; nothing when absent or of another type.
 std::optional<DWORD> ReadDword(const wchar_t* name);

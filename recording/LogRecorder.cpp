@@ -1,0 +1,78 @@
+#include "recording/LogRecorder.h"
+
+namespace
+{
+
+constexpr char NO_VALUE[] = "???";
+constexpr char LINE_END[] = "\r\n";
+
+bool Channel1Valid(const LogSource& s)
+{
+    const MeterReading& r = s.reading;
+    if (s.linkLost != 0 || r.calibrationError != 0)
+        return false;
+    return s.twoChannelMode != 0 ? r.measurementError1 == 0 : r.measurementError == 0;
+}
+
+bool Channel2Valid(const LogSource& s)
+{
+    const MeterReading& r = s.reading;
+    if (s.linkLost != 0 || r.calibrationError != 0)
+        return false;
+    // A one-channel frame has no channel 2, whatever an earlier two-channel frame left in the
+    // reading's second-channel flag.
+    return s.twoChannelMode != 0 && r.measurementError2 == 0 && r.secondChannel != 0;
+}
+
+} // namespace
+
+LogRecord LogRecorder::NextRecord(const LogSource& source, const LogLayout& layout,
+                                  const LocalTime& now)
+{
+    const char* separator = LogSeparator(layout.fileSepFormat);
+    if (source.unit1 != loggedUnit1 || source.unit2 != loggedUnit2)
+    {
+        loggedUnit1 = source.unit1;
+        loggedUnit2 = source.unit2;
+        headerPending = 1;
+    }
+
+    const int selection = LogSelectionOf(layout.fileLogCanal1, layout.fileLogCanal2);
+    LogRecord record;
+    if (selection == LOG_NO_CHANNEL)
+    {
+        record.line = std::string(separator) + LINE_END;
+        return record;
+    }
+    if (headerPending)
+    {
+        headerPending = 0;
+        record.header = BuildLogHeader(selection, loggedUnit1, loggedUnit2, separator);
+    }
+
+    const std::string value1 =
+        Channel1Valid(source) ? FormatLogValue(source.reading1, loggedUnit1) : NO_VALUE;
+    const std::string value2 =
+        Channel2Valid(source) ? FormatLogValue(source.reading2, loggedUnit2) : NO_VALUE;
+    record.line = FormatLogTimestamp(now) + separator;
+    switch (selection)
+    {
+    case LOG_CHANNEL1:
+        record.line += value1;
+        break;
+    case LOG_CHANNEL2:
+        record.line += value2;
+        break;
+    default:
+        record.line += value1 + separator + value2;
+        break;
+    }
+    record.line += LINE_END;
+    return record;
+}
+
+void LogRecorder::RecordLost(const LogRecord& record)
+{
+    if (!record.header.empty())
+        headerPending = 1;
+}

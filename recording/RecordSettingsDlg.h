@@ -1,0 +1,30 @@
+#pragma once
+
+// "Ustawienia zapisu do pliku": logging on or off, the log file, the column separator, the
+// interval and the channels to log. Works on a copy of the recording settings; the caller takes
+// the copy back only on OK.
+
+#include "recording/RecordSettingsRules.h"
+#include "toolkit/Dialog.h"
+
+class CRecordSettingsDlg : public CDialog
+{
+public:
+    explicit CRecordSettingsDlg(CWnd* parent = nullptr);
+
+    RecordingSettings settings;
+
+protected:
+    BOOL OnInitDialog() override;
+    bool OnCommand(UINT id, UINT code, HWND control) override;
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void OnOK() override;
+
+private:
+    void EnableFields(bool enable) const;
+    // The path and the interval are taken when their controls lose the focus.
+    void TakePath();
+    void TakeInterval();
+    void ChooseFile();
+    bool Checked(int id) const;
+};
