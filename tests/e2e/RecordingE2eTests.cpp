@@ -33,7 +33,7 @@ TEST(RecordingE2e, TwoChannelMeterLoggedEverySecondWithSilenceAndAUnitChange)
     ASSERT_TRUE(settings_key::WriteText(L"FILE_NAME", log));
 
     ProgramUnderTest program(ProgramPath());
-    ASSERT_TRUE(program.WaitForMainWindow(20000)) << program.Failure();
+    ASSERT_TRUE(program.WaitForMainWindow(START_TIMEOUT_MS)) << program.Failure();
     Meter meter(SimulatorPath(), METER_PORT);
     ASSERT_TRUE(meter.Play(METER)) << meter.Failure();
     const auto statusStarts = [&](const std::string& start) {
@@ -46,7 +46,7 @@ TEST(RecordingE2e, TwoChannelMeterLoggedEverySecondWithSilenceAndAUnitChange)
     EXPECT_TRUE(statusStarts("QM-701"));
     Sleep(8000); // past the unit change, four frames after the silence
     program.Command(ID_APP_EXIT);
-    EXPECT_TRUE(program.WaitForExit(10000).has_value());
+    EXPECT_TRUE(EndsNormally(program));
     settings_key::Delete();
 }
 
