@@ -112,6 +112,7 @@ Action SetInterval(WORD minutes, WORD seconds)
 std::unique_ptr<CMainDlg> LoggingWindow(const std::string& path, int fileLog = 1)
 {
     auto window = std::make_unique<CMainDlg>();
+    window->showAdv = 0;
     window->fileName = path;
     window->fileLog = fileLog;
     window->fileSepFormat = SEP_SEMICOLON;
@@ -188,6 +189,7 @@ TEST(Recording, AnUnopenableFileIsReportedAndTheDialogComesBackRefusingOkWithout
          {Press(IDOK)},
          {readPicker, Press(IDCANCEL)}});
     auto window = std::make_unique<CMainDlg>();
+    window->showAdv = 0;
     window->fileName = bad;
     window->fileLog = 1;
     window->fileLogCanal2 = 0;
