@@ -106,7 +106,7 @@ TEST_F(Settings, WhatOneRunSavesTheNextLoadsIntoBothPanelsAndTheirFonts)
     p.logFont.lfWeight = FW_BOLD;
     std::wcscpy(p.logFont.lfFaceName, L"Courier New");
     first.portNr = -3; // none chosen, kept as stored
-    first.fileName = "C:\\pomiary\\łąka.csv";
+    first.fileName = "C:\\łąka.csv"; // opened at start, so it must be a place one can write
     first.fileLog = 1;
     first.fileLogCanal1 = 0;
     first.fileLogCanal2 = 1;
@@ -132,7 +132,7 @@ TEST_F(Settings, WhatOneRunSavesTheNextLoadsIntoBothPanelsAndTheirFonts)
         EXPECT_STREQ(panel->logFont.lfFaceName, L"Courier New");
     }
     EXPECT_EQ(second.portNr, -3);
-    EXPECT_EQ(second.fileName, "C:\\pomiary\\łąka.csv");
+    EXPECT_EQ(second.fileName, "C:\\łąka.csv");
     EXPECT_EQ(second.fileLog, 1);
     EXPECT_EQ(second.fileLogCanal1, 0);
     EXPECT_EQ(second.fileLogCanal2, 1);
