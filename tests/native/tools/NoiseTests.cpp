@@ -28,8 +28,8 @@ TEST(StrayBytes, FitASevenBitLineAndAreNeverACarriageReturn)
             for (std::size_t i = t.frameSize; i < t.bytes.size(); ++i)
             {
                 const int onTheLine = t.bytes[i] & 0x7F;
-                EXPECT_EQ(onTheLine, t.bytes[i]) << "frame " << t.frameNumber << ", byte " << i;
-                EXPECT_NE(onTheLine, 0x0D) << "frame " << t.frameNumber << ", byte " << i;
+                ASSERT_EQ(onTheLine, t.bytes[i]) << "frame " << t.frameNumber << ", byte " << i;
+                ASSERT_NE(onTheLine, 0x0D) << "frame " << t.frameNumber << ", byte " << i;
                 seen.insert(t.bytes[i]);
             }
         }

@@ -32,16 +32,8 @@ public:
         SetWindowSubclass(window_, Collect, 1, reinterpret_cast<DWORD_PTR>(this));
     }
     ~ByteSink() { DestroyWindow(window_); }
-    ByteSink(const ByteSink&) = delete;
-    ByteSink& operator=(const ByteSink&) = delete;
 
     HWND Handle() const { return window_; }
-    // Handles this thread's messages until `count` bytes have arrived or `timeoutMs` has passed.
-    bool PumpUntil(std::size_t count, DWORD timeoutMs)
-    {
-        return ::PumpUntil([&] { return bytes.size() >= count; }, timeoutMs);
-    }
-
     std::vector<unsigned char> bytes;
     std::vector<ULONGLONG> arrivals;
 
@@ -79,14 +71,10 @@ inline UniqueHandle OpenPlainPort(int portNumber)
 
 inline bool Write(const UniqueHandle& port, const std::vector<unsigned char>& bytes)
 {
-    std::size_t done = 0;
     DWORD written = 0;
-    while (done < bytes.size() &&
-           WriteFile(port.Get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done),
-                     &written, nullptr) &&
-           written != 0)
-        done += written;
-    return done == bytes.size();
+    return WriteFile(port.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                     nullptr) &&
+           written == bytes.size();
 }
 
 // The worker empties the port's queues when it starts, so bytes written before that are lost.
@@ -94,14 +82,11 @@ inline bool Write(const UniqueHandle& port, const std::vector<unsigned char>& by
 // the worker listens, nothing is in transit, and the sink is emptied.
 inline bool SyncWithWorker(ByteSink& sink, const UniqueHandle& writer)
 {
-    constexpr unsigned char SYNC = 0xA5;
-    constexpr unsigned char MARKER = 0xC3;
-    sink.bytes.clear();
     bool listening = false;
     for (int attempt = 0; attempt < 1000 && !listening; ++attempt)
-        listening = Write(writer, {SYNC}) && sink.PumpUntil(1, 10);
-    listening = listening && Write(writer, {MARKER}) &&
-                PumpUntil([&] { return sink.bytes.back() == MARKER; }, 10000);
+        listening = Write(writer, {0xA5}) && PumpUntil([&] { return !sink.bytes.empty(); }, 10);
+    listening = listening && Write(writer, {0xC3}) &&
+                PumpUntil([&] { return sink.bytes.back() == 0xC3; }, 10000);
     sink.bytes.clear();
     sink.arrivals.clear();
     return listening;

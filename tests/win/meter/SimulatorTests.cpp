@@ -9,15 +9,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 
 namespace
 {
 
-// Runs the simulator with these options, calling `whileRunning` until it ends; answers its exit
-// code. Its path comes in the test's environment; a Unix path (the build under Wine) is reached
-// through drive Z:.
-DWORD RunSimulator(const std::vector<std::string>& args, const std::function<void()>& whileRunning)
+// Runs the simulator with these options, handling this thread's messages until it ends; answers
+// its exit code. Its path comes in the test's environment; a Unix path (the build under Wine) is
+// reached through drive Z:.
+DWORD RunSimulator(const std::vector<std::string>& args)
 {
     wchar_t path[1024] = {};
     EXPECT_NE(GetEnvironmentVariableW(L"QM_SIM_EXE", path, 1000), 0u) << "QM_SIM_EXE is not set";
@@ -34,7 +33,7 @@ DWORD RunSimulator(const std::vector<std::string>& args, const std::function<voi
     const UniqueHandle process(info.hProcess), thread(info.hThread);
     for (const ULONGLONG end = GetTickCount64() + 60000;
          WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT && GetTickCount64() < end;)
-        whileRunning();
+        PumpFor(20);
     DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(process.Get(), &code);
     return code;
@@ -46,9 +45,7 @@ TEST(Simulator, SendsItsScheduleByteForByteAtTheLinePace)
         "--port",        "COM9", "--model",       "701", "--interval",           "600",
         "--silence",     "1:1",  "--frames",      "2",   "--bad-checksum-every", "2",
         "--stray-every", "1",    "--stray-count", "8"};
-    const ParseResult parsed = ParseOptions(args);
-    ASSERT_TRUE(parsed.Ok()) << parsed.error;
-    FrameSchedule schedule(parsed.options);
+    FrameSchedule schedule(ParseOptions(args).options);
     std::vector<unsigned char> expected;
     std::vector<long long> due; // when each byte goes out
     for (Transmission t; schedule.Next(t);)
@@ -62,17 +59,17 @@ TEST(Simulator, SendsItsScheduleByteForByteAtTheLinePace)
     const auto port = StartedPort(sink.Handle(), PAIR_RECEIVER);
     ASSERT_NE(port, nullptr);
     ASSERT_TRUE(SyncWithWorker(sink, OpenPlainPort(PAIR_SENDER)));
-    EXPECT_EQ(RunSimulator(args, [&] { sink.PumpUntil(expected.size(), 50); }), 0u);
-    sink.PumpUntil(expected.size(), 5000);
+    EXPECT_EQ(RunSimulator(args), 0u);
+    PumpUntil([&] { return sink.bytes.size() >= expected.size(); }, 5000);
     ASSERT_EQ(sink.bytes, expected);
     // The first byte may wait up to the worker's idle pause before it is handed over.
     for (std::size_t i = 0; i < due.size(); ++i)
-        EXPECT_GE(sink.arrivals[i] - sink.arrivals[0] + 150,
+        ASSERT_GE(sink.arrivals[i] - sink.arrivals[0] + 150,
                   static_cast<ULONGLONG>(due[i] - due[0]))
             << "byte " << i;
 
-    EXPECT_EQ(RunSimulator({"--port", "COM9", "--model", "702"}, [] { Sleep(10); }), 2u);
-    EXPECT_EQ(RunSimulator({"--port", "COM77", "--frames", "1"}, [] { Sleep(10); }), 1u);
+    EXPECT_EQ(RunSimulator({"--port", "COM9", "--model", "702"}), 2u);
+    EXPECT_EQ(RunSimulator({"--port", "COM77", "--frames", "1"}), 1u);
 }
 
 } // namespace
