@@ -137,17 +137,6 @@ Usage Measure()
     memory.cb = sizeof memory;
     GetProcessMemoryInfo(self, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
     u.privateBytes = memory.PrivateUsage;
-    // Wine leaves PrivateUsage at 0; its process is a Linux one, whose anonymous resident memory
-    // is the nearest figure.
-    if (FILE* status = u.privateBytes == 0 ? std::fopen("Z:\\proc\\self\\status", "r") : nullptr)
-    {
-        char line[256];
-        unsigned long kib = 0;
-        while (std::fgets(line, sizeof line, status))
-            if (std::sscanf(line, "RssAnon: %lu kB", &kib) == 1)
-                u.privateBytes = static_cast<SIZE_T>(kib) * 1024;
-        std::fclose(status);
-    }
     FILETIME created, exited, kernel, user;
     GetProcessTimes(self, &created, &exited, &kernel, &user);
     auto seconds = [](const FILETIME& t)
@@ -159,7 +148,7 @@ Usage Measure()
 void Print(const char* when, const Usage& u)
 {
     std::printf("%-22s GDI objects %5lu, USER objects (windows under Wine) %5lu, handles %5lu, "
-                "private bytes (anonymous resident under Wine) %8.1f KiB, "
+                "private bytes (0: not reported, as under Wine) %8.1f KiB, "
                 "CPU %7.2f s\n",
                 when, u.gdiObjects, u.userObjects, u.handles, u.privateBytes / 1024.0,
                 u.cpuSeconds);
