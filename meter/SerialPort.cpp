@@ -10,6 +10,9 @@ namespace
 constexpr DWORD PURGE_ALL = PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR;
 constexpr int NAME_BUFFER_SIZE = 50;
 constexpr DWORD IDLE_RETRY_MS = 50;
+// How long a pending wait is given to end at shutdown, once after the new mask and once after
+// its cancellation.
+constexpr DWORD PENDING_WAIT_LIMIT_MS = 500;
 
 } // namespace
 
@@ -29,7 +32,7 @@ SerialPort::~SerialPort()
         SetCommState(port_.Get(), &settings);
     }
     EndWorker();
-    commEvent_.Reset();
+    DropCommWait();
     port_.Reset();
     shutdownEvent_.Reset();
 }
@@ -40,12 +43,13 @@ bool SerialPort::Open(HWND owner, int portNumber, int baudRate, char parity, int
     EndWorker();
 
     // An earlier worker has ended and finished its wait, so nothing refers to the old events.
-    commEvent_.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    DropCommWait();
+    wait_ = std::make_unique<CommWait>();
+    wait_->event.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    wait_->overlapped.hEvent = wait_->event.Get();
     shutdownEvent_.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    overlapped_ = {};
-    overlapped_.hEvent = commEvent_.Get();
     waitArray_[0] = shutdownEvent_.Get();
-    waitArray_[1] = commEvent_.Get();
+    waitArray_[1] = wait_->event.Get();
 
     owner_ = owner;
     portNumber_ = portNumber;
@@ -54,7 +58,7 @@ bool SerialPort::Open(HWND owner, int portNumber, int baudRate, char parity, int
 
     CriticalSectionLock lock(portLock_);
     port_.Reset();
-    if (!commEvent_ || !shutdownEvent_)
+    if (!wait_->event || !shutdownEvent_)
         return false;
 
     wchar_t deviceName[NAME_BUFFER_SIZE] = {};
@@ -87,10 +91,20 @@ bool SerialPort::Open(HWND owner, int portNumber, int baudRate, char parity, int
 
 bool SerialPort::StartWorker()
 {
-    if (worker_)
+    if (worker_ || !wait_)
         return false;
     worker_.Reset(CreateThread(nullptr, 0, &SerialPort::CommWorker, this, 0, nullptr));
     return worker_.Valid();
+}
+
+BOOL SerialPort::StartCommWait(DWORD* events, OVERLAPPED* overlapped)
+{
+    return WaitCommEvent(port_.Get(), events, overlapped);
+}
+
+BOOL SerialPort::ChangeCommMask(DWORD mask)
+{
+    return SetCommMask(port_.Get(), mask);
 }
 
 DWORD WINAPI SerialPort::CommWorker(LPVOID port)
@@ -102,75 +116,68 @@ DWORD SerialPort::RunWorker()
 {
     if (port_.Get() != nullptr)
         PurgeComm(port_.Get(), PURGE_ALL);
-    for (;;)
+    // No round starts without a look at the shutdown event, and every round either hands a byte
+    // over or pauses: a driver that ends every wait at once, or a port that has gone (a USB
+    // adapter pulled out: every call on it fails), can neither keep the worker from ending nor
+    // keep a core busy. Such a port stays silent, and the window's watchdog shows the lost link.
+    while (WaitForSingleObject(shutdownEvent_.Get(), 0) != WAIT_OBJECT_0)
     {
-        bool waitPending = false;
-        commEvents_ = 0;
-        if (WaitCommEvent(port_.Get(), &commEvents_, &overlapped_))
+        wait_->events = 0;
+        if (!StartCommWait(&wait_->events, &wait_->overlapped) &&
+            GetLastError() == ERROR_IO_PENDING &&
+            WaitForMultipleObjects(2, waitArray_, FALSE, INFINITE) == WAIT_OBJECT_0)
         {
-            // The event was already there: nothing to wait for unless bytes are queued.
-            if (QueuedBytesUnlocked() == 0)
-                continue;
-        }
-        else
-        {
-            // Normally ERROR_IO_PENDING: the wait goes on in the background. Under Wine a
-            // pseudo-terminal ends every such wait within a millisecond or two without an event;
-            // the mask test below still drains the queue, so the bytes flow there too.
-            waitPending = GetLastError() == ERROR_IO_PENDING;
-        }
-        switch (WaitForMultipleObjects(2, waitArray_, FALSE, INFINITE))
-        {
-        case WAIT_OBJECT_0:
-            if (waitPending)
-                FinishPendingWait();
-            return WORKER_EXIT_CODE;
-        case WAIT_OBJECT_0 + 1:
-        {
-            DWORD mask = 0;
-            bool delivered = false;
-            if (GetCommMask(port_.Get(), &mask) && (mask & EV_RXCHAR) != 0)
-                delivered = DrainReceiveQueue();
-            // A wait that ends with no event and no byte comes from a driver that cannot wait for
-            // characters: Wine ends every wait on a pseudo-terminal within a few milliseconds.
-            // Waiting again at once would keep a core busy for as long as the program runs; a
-            // short pause costs a byte at most that much delay. Windows never gets here.
-            if (!delivered && (commEvents_ & eventMask_) == 0 &&
-                WaitForSingleObject(shutdownEvent_.Get(), IDLE_RETRY_MS) == WAIT_OBJECT_0)
-                return WORKER_EXIT_CODE;
+            waitAbandoned_ = !FinishPendingWait();
             break;
         }
-        default:
+        // The wait has ended, or it ended at once, or there was none to be had: look at the
+        // queue in every case. Under Wine a pseudo-terminal ends every wait within a millisecond
+        // or two without an event; the queue holds the bytes all the same.
+        DWORD mask = 0;
+        const bool delivered =
+            GetCommMask(port_.Get(), &mask) && (mask & EV_RXCHAR) != 0 && DrainReceiveQueue();
+        // A short pause costs a byte at most that much delay; waiting again at once could keep a
+        // core busy for as long as the program runs.
+        if (!delivered && WaitForSingleObject(shutdownEvent_.Get(), IDLE_RETRY_MS) == WAIT_OBJECT_0)
             break;
-        }
     }
+    return WORKER_EXIT_CODE;
 }
 
-void SerialPort::FinishPendingWait()
+bool SerialPort::FinishPendingWait()
 {
-    // When a wait ends the system writes its result into overlapped_ and commEvents_ and then
-    // signals the comm event. Under Wine that is done by a helper thread of its own, which signals
-    // the event by its handle value: were the worker to end first, the destructor could close the
-    // event and that value could be reused for another port's event before the helper signals it.
-    // A new mask ends a pending wait on Windows and under Wine alike; the signal is the wait's
-    // last act, so once it is seen nothing more is written into this object.
-    SetCommMask(port_.Get(), 0);
-    WaitForSingleObject(commEvent_.Get(), INFINITE);
+    // When a wait ends the system writes its result into wait_ and then signals its event. Under
+    // Wine that is done by a helper thread of its own, which signals the event by its handle
+    // value: were the worker to end first, the destructor could close the event and that value
+    // could be reused for another port's event before the helper signals it. A new mask ends a
+    // pending wait on Windows and under Wine alike; the signal is the wait's last act. The mask
+    // of a port that has gone may be refused: then the wait is cancelled. Neither is waited for
+    // without a bound, so a driver that ends neither cannot keep the worker from ending.
+    const HANDLE ended = wait_->event.Get();
+    if (ChangeCommMask(0) && WaitForSingleObject(ended, PENDING_WAIT_LIMIT_MS) == WAIT_OBJECT_0)
+        return true;
+    CancelIoEx(port_.Get(), &wait_->overlapped);
+    return WaitForSingleObject(ended, PENDING_WAIT_LIMIT_MS) == WAIT_OBJECT_0;
 }
 
-DWORD SerialPort::QueuedBytesUnlocked()
+void SerialPort::DropCommWait()
 {
-    COMSTAT status = {};
-    DWORD errors = 0;
-    if (!ClearCommError(port_.Get(), &errors, &status))
-        return 0;
-    return status.cbInQue;
+    // A wait that never ended may still write into its block and signal its event: both are left
+    // to it, on purpose, rather than freed or reused under it.
+    if (waitAbandoned_)
+        static_cast<void>(wait_.release());
+    waitAbandoned_ = false;
+    wait_.reset();
 }
 
 DWORD SerialPort::QueuedBytes()
 {
     CriticalSectionLock lock(portLock_);
-    return QueuedBytesUnlocked();
+    COMSTAT status = {};
+    DWORD errors = 0;
+    if (!ClearCommError(port_.Get(), &errors, &status))
+        return 0;
+    return status.cbInQue;
 }
 
 bool SerialPort::DrainReceiveQueue()
@@ -184,10 +191,10 @@ bool SerialPort::DrainReceiveQueue()
         DWORD count = 0;
         {
             CriticalSectionLock lock(portLock_);
-            if (!ReadFile(port_.Get(), &byte, 1, &count, &overlapped_))
+            if (!ReadFile(port_.Get(), &byte, 1, &count, &wait_->overlapped))
             {
                 if (GetLastError() != ERROR_IO_PENDING ||
-                    !GetOverlappedResult(port_.Get(), &overlapped_, &count, TRUE))
+                    !GetOverlappedResult(port_.Get(), &wait_->overlapped, &count, TRUE))
                     return delivered;
             }
         }

@@ -12,6 +12,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 class SerialPort
 {
 public:
@@ -36,17 +38,38 @@ public:
     // The worker's thread handle while it exists (0 otherwise); lets tests watch it end.
     HANDLE WorkerThread() const { return worker_.Get(); }
 
+protected:
+    // The two driver calls on which the worker's ending depends: WaitCommEvent, and the
+    // SetCommMask that ends a pending wait at shutdown. Virtual so that a test can play the
+    // drivers these calls go wrong with (one that ends every wait at once, one that refuses the
+    // mask of a port that has gone), which a virtual serial pair cannot.
+    virtual BOOL StartCommWait(DWORD* events, OVERLAPPED* overlapped);
+    virtual BOOL ChangeCommMask(DWORD mask);
+    // Ends the worker. A class that overrides the calls above ends it in its own destructor, so
+    // that the worker never calls into a half-destroyed object.
+    void EndWorker();
+
 private:
+    // What an overlapped WaitCommEvent or ReadFile writes into when it ends, after the call has
+    // returned. It lives apart from the port object so that a wait the driver never ends can be
+    // left to it (see FinishPendingWait).
+    struct CommWait
+    {
+        OVERLAPPED overlapped = {};
+        DWORD events = 0;
+        UniqueHandle event; // manual-reset; the hEvent of overlapped
+    };
+
     static DWORD WINAPI CommWorker(LPVOID port);
     DWORD RunWorker();
-    void FinishPendingWait();
+    // Answers whether the pending wait has certainly ended.
+    bool FinishPendingWait();
+    void DropCommWait();
     // Answers whether at least one byte reached the owner window.
     bool DrainReceiveQueue();
-    // Bytes waiting in the driver's receive queue; also clears any line error. The first takes
-    // the port lock.
+    // Bytes waiting in the driver's receive queue; also clears any line error. Takes the port
+    // lock.
     DWORD QueuedBytes();
-    DWORD QueuedBytesUnlocked();
-    void EndWorker();
 
     int baudRate_ = 0;
     int portNumber_ = 0;
@@ -55,10 +78,9 @@ private:
     UniqueHandle shutdownEvent_;
     UniqueHandle port_;
     HANDLE waitArray_[2] = {}; // shutdown event first: it wins when both are signalled
-    UniqueHandle commEvent_;   // manual-reset; the hEvent of overlapped_
-    OVERLAPPED overlapped_ = {};
-    // Written by the system when an overlapped WaitCommEvent completes, after the call returned.
-    DWORD commEvents_ = 0;
+    std::unique_ptr<CommWait> wait_;
+    // Set by the worker, read after it has ended: its last wait never ended.
+    bool waitAbandoned_ = false;
     COMMTIMEOUTS timeouts_ = {};
     DCB lineSettings_ = {};
     HWND owner_ = nullptr;

@@ -10,6 +10,8 @@ namespace
 {
 
 constexpr std::uint8_t CARRIAGE_RETURN = 0x0D;
+// 0x00..0x7F without the carriage return.
+constexpr unsigned SEVEN_BIT_NOISE_VALUES = 0x80 - 1;
 
 const char* RangeName(int rangeCode)
 {
@@ -111,11 +113,12 @@ std::vector<std::uint8_t> FrameSchedule::EncodeFrame(Transmission& t)
 
 void FrameSchedule::AddStrayBurst(Transmission& t)
 {
-    // Any byte but a carriage return, so that what a receiver makes of the burst depends only on
-    // its length: it runs into the next frame.
+    // Any byte a 7-bit line carries (0x00..0x7F) but a carriage return, so that what a receiver
+    // makes of the burst depends only on its length: it runs into the next frame. A byte above
+    // 0x7F would reach the receiver with its top bit cleared, 0x8D as a carriage return.
     for (int i = 0; i < options_.strayCount; ++i)
     {
-        std::uint8_t b = static_cast<std::uint8_t>(noise_() % 255);
+        std::uint8_t b = static_cast<std::uint8_t>(noise_() % SEVEN_BIT_NOISE_VALUES);
         if (b >= CARRIAGE_RETURN)
             ++b;
         t.bytes.push_back(b);

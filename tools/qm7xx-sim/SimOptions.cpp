@@ -442,7 +442,7 @@ Faults (frames are numbered from 1; FRAMES is N, N-M, N- or all):
   --measurement-error2 FRAMES  QM-701 channel-2 measurement error flag
   --calibration-error FRAMES   calibration error flag
   --bad-checksum-every N       every Nth frame has a damaged checksum
-  --stray-every N              after every Nth frame, a burst of noise bytes (never a
+  --stray-every N              after every Nth frame, a burst of 7-bit noise bytes (never a
                                carriage return): a receiver sees the next frame with them
                                in front of it
   --stray-count K              bytes of noise in each burst, 1..40 (default 5)

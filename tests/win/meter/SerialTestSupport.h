@@ -1,14 +1,17 @@
 #pragma once
 
-// Helpers for the tests that run on the virtual serial pairs: COM8 <-> COM9 and COM12 <-> COM13
-// (made by scripts/serial-pair before the tests start).
+// Helpers for the tests on the virtual serial pairs COM8 <-> COM9 and COM12 <-> COM13 (made by
+// scripts/serial-pair before the tests start).
 
+#include "meter/SerialPort.h"
+#include "tests/win/support/MessagePump.h"
 #include "toolkit/Handles.h"
 
 #include <windows.h>
 
-#include <cstddef>
-#include <functional>
+#include <commctrl.h>
+
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,51 +20,74 @@ constexpr int PAIR_SENDER = 9;
 constexpr int HIGH_PAIR_RECEIVER = 12;
 constexpr int HIGH_PAIR_SENDER = 13;
 
-// A message-only window that collects the bytes the serial worker sends it.
+// A message-only window that collects the bytes the serial worker sends it, with the time each
+// was handled.
 class ByteSink
 {
 public:
-    ByteSink();
-    ~ByteSink();
-    ByteSink(const ByteSink&) = delete;
-    ByteSink& operator=(const ByteSink&) = delete;
+    ByteSink()
+        : window_(CreateWindowExW(0, L"Message", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
+                                  nullptr))
+    {
+        SetWindowSubclass(window_, Collect, 1, reinterpret_cast<DWORD_PTR>(this));
+    }
+    ~ByteSink() { DestroyWindow(window_); }
 
     HWND Handle() const { return window_; }
-    const std::vector<unsigned char>& Bytes() const { return bytes_; }
-    void Clear() { bytes_.clear(); }
-    // Called for each byte after it is stored.
-    std::function<void(unsigned char)> onByte;
-
-    // Handles this thread's messages until `count` bytes have arrived or `timeoutMs` has passed.
-    bool PumpUntil(std::size_t count, DWORD timeoutMs);
-    // Handles this thread's messages for `ms` milliseconds.
-    void PumpFor(DWORD ms);
+    std::vector<unsigned char> bytes;
+    std::vector<ULONGLONG> arrivals;
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK Collect(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                    UINT_PTR, DWORD_PTR self)
+    {
+        if (message != SerialPort::WM_METER_BYTE)
+            return DefSubclassProc(window, message, wParam, lParam);
+        reinterpret_cast<ByteSink*>(self)->bytes.push_back(static_cast<unsigned char>(wParam));
+        reinterpret_cast<ByteSink*>(self)->arrivals.push_back(GetTickCount64());
+        return 0;
+    }
 
-    HWND window_ = nullptr;
-    std::vector<unsigned char> bytes_;
+    HWND window_;
 };
 
-// The other end of a pair, opened the plain way (blocking writes).
-class PortWriter
+// A port opened with the meter's line settings, its worker started; null when either fails.
+inline std::unique_ptr<SerialPort> StartedPort(HWND owner, int portNumber)
 {
-public:
-    explicit PortWriter(int portNumber);
-    bool IsOpen() const { return port_.Valid(); }
-    bool Write(const std::vector<unsigned char>& bytes);
+    auto port = std::make_unique<SerialPort>();
+    if (!port->Open(owner, portNumber, 300, 'N', 7, 1, EV_RXCHAR) || !port->StartWorker())
+        return nullptr;
+    return port;
+}
 
-private:
-    UniqueHandle port_;
-};
+// A port opened the plain way (blocking writes), as the other end of a pair or to look at its
+// settings.
+inline UniqueHandle OpenPlainPort(int portNumber)
+{
+    const std::wstring name = L"\\\\.\\COM" + std::to_wstring(portNumber);
+    return UniqueHandle(CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                    OPEN_EXISTING, 0, nullptr));
+}
+
+inline bool Write(const UniqueHandle& port, const std::vector<unsigned char>& bytes)
+{
+    DWORD written = 0;
+    return WriteFile(port.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                     nullptr) &&
+           written == bytes.size();
+}
 
 // The worker empties the port's queues when it starts, so bytes written before that are lost.
 // Writes a sync byte until one comes through, then a marker byte, and waits for the marker: then
 // the worker listens, nothing is in transit, and the sink is emptied.
-bool SyncWithWorker(ByteSink& sink, PortWriter& writer);
-
-std::wstring ComDeviceName(int portNumber);
-bool RunningUnderWine();
-int ThreadCountOfThisProcess();
-DWORD HandleCountOfThisProcess();
+inline bool SyncWithWorker(ByteSink& sink, const UniqueHandle& writer)
+{
+    bool listening = false;
+    for (int attempt = 0; attempt < 1000 && !listening; ++attempt)
+        listening = Write(writer, {0xA5}) && PumpUntil([&] { return !sink.bytes.empty(); }, 10);
+    listening = listening && Write(writer, {0xC3}) &&
+                PumpUntil([&] { return sink.bytes.back() == 0xC3; }, 10000);
+    sink.bytes.clear();
+    sink.arrivals.clear();
+    return listening;
+}
