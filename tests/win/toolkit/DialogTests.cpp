@@ -2,7 +2,6 @@
 #include "tests/win/support/DialogTemplate.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Dialog.h"
-#include "toolkit/Gdi.h"
 
 #include <gtest/gtest.h>
 
@@ -59,12 +58,7 @@ private:
 class ProbeDialog : public CDialog
 {
 public:
-    explicit ProbeDialog(CWnd* owner = nullptr) : CDialog(0u, owner)
-    {
-        layout_.Add(L"EDIT", ID_EDIT, WS_BORDER | WS_TABSTOP, 5, 5, 100, 12)
-            .Add(L"BUTTON", ID_BUTTON, BS_PUSHBUTTON | WS_TABSTOP, 5, 25, 50, 14, L"press");
-        InitModalIndirect(layout_.Get());
-    }
+    explicit ProbeDialog(CWnd* owner = nullptr) : CDialog(Layout().Get(), owner) {}
 
     std::vector<std::string> log;
     std::vector<UINT> seen;              // every message, in order
@@ -103,7 +97,14 @@ protected:
     }
 
 private:
-    DialogTemplate layout_{WS_POPUP | WS_CAPTION | WS_SYSMENU, 200, 100, L"probe"};
+    static const DialogTemplate& Layout()
+    {
+        static const DialogTemplate layout =
+            DialogTemplate(WS_POPUP | WS_CAPTION | WS_SYSMENU, 200, 100, L"probe")
+                .Add(L"EDIT", ID_EDIT, WS_BORDER | WS_TABSTOP, 5, 5, 100, 12)
+                .Add(L"BUTTON", ID_BUTTON, BS_PUSHBUTTON | WS_TABSTOP, 5, 25, 50, 14, L"press");
+        return layout;
+    }
 };
 
 TEST(Dialog, ModalRunOwnsItsWindowFromCreationOnWithTheOwnerDisabledUntilJustBeforeTheEnd)
@@ -141,8 +142,7 @@ TEST(Dialog, KeysPassThePreTranslateChainAndNotificationsReachTheBoundControlFir
         dialog.button.SendMessage(BM_CLICK);
         dialog.button.keepNotifications = true;
         dialog.button.SendMessage(BM_CLICK);
-        colour = dialog.SendMessage(WM_CTLCOLORSTATIC,
-                                    reinterpret_cast<WPARAM>(WindowDc(dialog.m_hWnd).Get()),
+        colour = dialog.SendMessage(WM_CTLCOLORSTATIC, 0,
                                     reinterpret_cast<LPARAM>(dialog.button.m_hWnd));
     };
     EXPECT_EQ(dialog.DoModal(), IDOK);
