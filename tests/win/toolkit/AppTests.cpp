@@ -33,9 +33,9 @@ TEST(AppMessageBox, HasTheProgramsNameAnIconAndTheMainWindowAsOwnerEvenWhenAnoth
         });
     EXPECT_EQ(AppMessageBox("Nie można otworzyć portu COM3"), IDOK);
     EXPECT_EQ(AppMessageBox("Zapisać zmiany?", MB_YESNO | MB_ICONQUESTION), IDNO);
+    // A box that names no icon gets the exclamation.
     EXPECT_EQ(icons, (std::vector<HICON>{LoadIconW(nullptr, IDI_EXCLAMATION),
-                                         LoadIconW(nullptr, IDI_QUESTION)}))
-        << "a box that names no icon gets the exclamation";
+                                         LoadIconW(nullptr, IDI_QUESTION)}));
     EXPECT_TRUE(IsWindowEnabled(main.m_hWnd));
     DestroyWindow(other);
     DestroyWindow(main.m_hWnd);
@@ -50,7 +50,6 @@ TEST(WinApp, HelpFileIsTheProgramPathWithTheHlpExtension)
 TEST(TextConv, PolishTextSurvivesUtf16AndCodePage1250)
 {
     const std::string utf8 = "Natężenie światła";
-    EXPECT_EQ(WideToUtf8(Utf8ToWide(utf8)), utf8);
     // e-ogonek, z-dot, s-acute and l-stroke in octal.
     const std::string cp1250 = "Nat\352\277enie \234wiat\263a";
     EXPECT_EQ(Utf8ToCp1250(utf8), cp1250);
