@@ -134,7 +134,6 @@ TEST(Dialog, ModalRunOwnsItsWindowFromCreationOnWithTheOwnerDisabledUntilJustBef
 TEST(Dialog, KeysPassThePreTranslateChainAndNotificationsReachTheBoundControlFirst)
 {
     ProbeDialog dialog;
-    LRESULT colour = 0;
     dialog.inLoop = [&]
     {
         dialog.edit.PostMessage(WM_KEYDOWN, VK_F5);
@@ -142,8 +141,9 @@ TEST(Dialog, KeysPassThePreTranslateChainAndNotificationsReachTheBoundControlFir
         dialog.button.SendMessage(BM_CLICK);
         dialog.button.keepNotifications = true;
         dialog.button.SendMessage(BM_CLICK);
-        colour = dialog.SendMessage(WM_CTLCOLORSTATIC, 0,
-                                    reinterpret_cast<LPARAM>(dialog.button.m_hWnd));
+        EXPECT_EQ(dialog.SendMessage(WM_CTLCOLORSTATIC, 0,
+                                     reinterpret_cast<LPARAM>(dialog.button.m_hWnd)),
+                  reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_HIGHLIGHT)));
     };
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_EQ(dialog.log,
@@ -151,7 +151,6 @@ TEST(Dialog, KeysPassThePreTranslateChainAndNotificationsReachTheBoundControlFir
                                         "dialog.command", "button.clicked", "edit.pretranslate",
                                         "dialog.pretranslate", "dialog.pretranslate"}));
     EXPECT_EQ(std::count(dialog.seen.begin(), dialog.seen.end(), WM_KEYDOWN), 0);
-    EXPECT_EQ(colour, reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_HIGHLIGHT)));
 }
 
 // Where a dialog opens, for an owner in each state a user can leave it in.
