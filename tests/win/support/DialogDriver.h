@@ -40,39 +40,22 @@ public:
         GetWindowTextW(hwnd, text, 512);
         return text;
     }
-    // The text of the message in a message box (its static without an icon).
+    // The text of the message in a message box (its last static with text that is not an icon).
     static std::wstring MessageOf(HWND box)
     {
         std::wstring found;
-        EnumChildWindows(
-            box,
-            [](HWND child, LPARAM out) -> BOOL
-            {
-                wchar_t cls[32] = {};
-                GetClassNameW(child, cls, 32);
-                if (std::wstring(cls) == L"Static" &&
-                    (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON &&
-                    GetWindowTextLengthW(child) > 0)
-                    *reinterpret_cast<std::wstring*>(out) = TextOf(child);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&found));
+        for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            if (IsStatic(child, false) && GetWindowTextLengthW(child) > 0)
+                found = TextOf(child);
         return found;
     }
     // The icon a message box shows (null when it shows none).
     static HICON IconOf(HWND box)
     {
         HICON icon = nullptr;
-        EnumChildWindows(
-            box,
-            [](HWND child, LPARAM out) -> BOOL
-            {
-                if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
-                    *reinterpret_cast<HICON*>(out) =
-                        reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&icon));
+        for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            if (IsStatic(child, true))
+                icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
         return icon;
     }
     static void Press(HWND dialog, int id)
@@ -81,6 +64,14 @@ public:
     }
 
 private:
+    // Whether the child is a static that shows an icon (showsIcon) or one that does not.
+    static bool IsStatic(HWND child, bool showsIcon)
+    {
+        wchar_t cls[32] = {};
+        GetClassNameW(child, cls, 32);
+        const bool icon = (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+        return std::wstring(cls) == L"Static" && icon == showsIcon;
+    }
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
     {
         if (!current_ || current_->busy_)

@@ -5,7 +5,6 @@
 
 #include <windows.h>
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -14,77 +13,45 @@ class DialogTemplate
 public:
     DialogTemplate(DWORD style, short width, short height, const std::wstring& caption = L"")
     {
-        header_.style = style | DS_SETFONT;
-        header_.cx = width;
-        header_.cy = height;
-        caption_ = caption;
+        DLGTEMPLATE header{};
+        header.style = style | DS_SETFONT;
+        header.cx = width;
+        header.cy = height;
+        Append(&header, sizeof header);
+        AppendWord(0); // no menu
+        AppendWord(0); // standard dialog class
+        AppendString(caption);
+        AppendWord(8); // point size of the font
+        AppendString(L"MS Shell Dlg");
     }
 
     DialogTemplate& Add(const std::wstring& className, WORD id, DWORD style, short x, short y,
                         short width, short height, const std::wstring& text = L"")
     {
-        items_.push_back({className, id, style | WS_CHILD | WS_VISIBLE, x, y, width, height, text});
+        bytes_.resize((bytes_.size() + 3) / 4 * 4); // items are DWORD-aligned
+        const DLGITEMTEMPLATE item{style | WS_CHILD | WS_VISIBLE, 0, x, y, width, height, id};
+        Append(&item, sizeof item);
+        AppendString(className);
+        AppendString(text);
+        AppendWord(0); // no creation data
+        ++reinterpret_cast<DLGTEMPLATE*>(bytes_.data())->cdit;
         return *this;
     }
 
-    // The template, laid out as the dialog manager expects (DWORD-aligned items).
-    const DLGTEMPLATE* Get()
-    {
-        buffer_.clear();
-        DLGTEMPLATE header = header_;
-        header.cdit = static_cast<WORD>(items_.size());
-        Append(&header, sizeof header);
-        AppendWord(0); // no menu
-        AppendWord(0); // standard dialog class
-        AppendString(caption_);
-        AppendWord(8);
-        AppendString(L"MS Shell Dlg");
-        for (const Item& item : items_)
-        {
-            Align();
-            DLGITEMTEMPLATE entry{};
-            entry.style = item.style;
-            entry.x = item.x;
-            entry.y = item.y;
-            entry.cx = item.width;
-            entry.cy = item.height;
-            entry.id = item.id;
-            Append(&entry, sizeof entry);
-            AppendString(item.className);
-            AppendString(item.text);
-            AppendWord(0); // no creation data
-        }
-        return reinterpret_cast<const DLGTEMPLATE*>(buffer_.data());
-    }
+    // The template as the dialog manager expects it; valid until the next Add.
+    const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(bytes_.data()); }
 
 private:
-    struct Item
-    {
-        std::wstring className;
-        WORD id;
-        DWORD style;
-        short x, y, width, height;
-        std::wstring text;
-    };
-
     void Append(const void* data, size_t size)
     {
-        const auto* bytes = static_cast<const std::uint8_t*>(data);
-        buffer_.insert(buffer_.end(), bytes, bytes + size);
+        bytes_.insert(bytes_.end(), static_cast<const char*>(data),
+                      static_cast<const char*>(data) + size);
     }
     void AppendWord(WORD w) { Append(&w, sizeof w); }
     void AppendString(const std::wstring& s)
     {
         Append(s.c_str(), (s.size() + 1) * sizeof(wchar_t));
     }
-    void Align()
-    {
-        while (buffer_.size() % 4)
-            buffer_.push_back(0);
-    }
 
-    DLGTEMPLATE header_{};
-    std::wstring caption_;
-    std::vector<Item> items_;
-    std::vector<std::uint8_t> buffer_;
+    std::vector<char> bytes_;
 };

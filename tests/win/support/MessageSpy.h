@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <vector>
 
 class MessageSpy
@@ -20,27 +21,22 @@ public:
     MessageSpy(const MessageSpy&) = delete;
     MessageSpy& operator=(const MessageSpy&) = delete;
 
-    int Count(UINT message) const
+    static constexpr WPARAM ANY = ~WPARAM{0};
+    // How many such messages came (with that wParam when one is given).
+    int Count(UINT message, WPARAM wParam = ANY) const
     {
-        int n = 0;
-        for (const MSG& m : seen_)
-            n += m.message == message;
-        return n;
-    }
-    int Count(UINT message, WPARAM wParam) const
-    {
-        int n = 0;
-        for (const MSG& m : seen_)
-            n += m.message == message && m.wParam == wParam;
-        return n;
+        return static_cast<int>(std::count_if(seen_.begin(), seen_.end(),
+                                              [&](const MSG& m) {
+                                                  return m.message == message &&
+                                                         (wParam == ANY || m.wParam == wParam);
+                                              }));
     }
     // The last such message; a zeroed MSG when there was none.
     MSG Last(UINT message) const
     {
-        for (auto m = seen_.rbegin(); m != seen_.rend(); ++m)
-            if (m->message == message)
-                return *m;
-        return MSG{};
+        const auto last = std::find_if(seen_.rbegin(), seen_.rend(),
+                                       [&](const MSG& seen) { return seen.message == message; });
+        return last == seen_.rend() ? MSG{} : *last;
     }
 
 private:
@@ -48,12 +44,7 @@ private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                  DWORD_PTR self)
     {
-        MSG m{};
-        m.hwnd = hwnd;
-        m.message = msg;
-        m.wParam = wParam;
-        m.lParam = lParam;
-        reinterpret_cast<MessageSpy*>(self)->seen_.push_back(m);
+        reinterpret_cast<MessageSpy*>(self)->seen_.push_back(MSG{hwnd, msg, wParam, lParam, 0, {}});
         return DefSubclassProc(hwnd, msg, wParam, lParam);
     }
 

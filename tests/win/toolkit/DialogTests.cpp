@@ -1,3 +1,4 @@
+#include "tests/win/support/DialogDriver.h"
 #include "tests/win/support/DialogTemplate.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Dialog.h"
@@ -6,6 +7,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -14,210 +16,141 @@ namespace
 
 constexpr WORD ID_EDIT = 100;
 constexpr WORD ID_BUTTON = 101;
-constexpr WORD ID_LABEL = 102;
 
-DialogTemplate StandardTemplate(DWORD extraStyle = 0)
-{
-    DialogTemplate t(WS_POPUP | WS_CAPTION | WS_SYSMENU | extraStyle, 200, 100, L"probe");
-    t.Add(L"EDIT", ID_EDIT, WS_BORDER | WS_TABSTOP, 5, 5, 100, 12)
-        .Add(L"BUTTON", ID_BUTTON, BS_PUSHBUTTON | WS_TABSTOP, 5, 25, 50, 14, L"press")
-        .Add(L"STATIC", ID_LABEL, SS_LEFT, 5, 45, 100, 8, L"label");
-    return t;
-}
-
-// A control that records what reaches it and may keep notifications from its parent.
+// A control that logs the keys offered to it and the clicks reflected to it; it answers colour
+// queries with the highlight brush and may keep its clicks from its parent.
 class RecordingControl : public CWnd
 {
 public:
-    RecordingControl(std::vector<std::string>* l, const char* n) : log(l), name(n) {}
+    RecordingControl(std::vector<std::string>& log, const char* name) : log_(log), name_(name) {}
 
-    std::vector<std::string>* log;
-    std::string name;
-    bool swallowNotifications = false;
-    HBRUSH colourBrush = nullptr;
+    bool keepNotifications = false;
 
     BOOL PreTranslateMessage(MSG* msg) override
     {
         if (msg->message == WM_KEYDOWN)
-            log->push_back(name + ".pretranslate");
+            log_.push_back(name_ + ".pretranslate");
         return FALSE;
     }
 
 protected:
-    bool OnChildNotify(UINT msg, WPARAM, LPARAM, LRESULT* result) override
+    bool OnChildNotify(UINT msg, WPARAM wParam, LPARAM, LRESULT* result) override
     {
-        if (msg == WM_CTLCOLORSTATIC && colourBrush)
+        if (msg == WM_CTLCOLORSTATIC)
         {
-            *result = reinterpret_cast<LRESULT>(colourBrush);
+            *result = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_HIGHLIGHT));
             return true;
         }
-        if (msg != WM_COMMAND)
-            return false;
-        log->push_back(name + ".reflected");
-        *result = 0;
-        return swallowNotifications;
+        const bool click = msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED;
+        if (click)
+            log_.push_back(name_ + ".clicked");
+        return click && keepNotifications;
     }
-    void OnAttached() override { log->push_back(name + ".attached"); }
+    void OnAttached() override { log_.push_back(name_ + ".attached"); }
+
+private:
+    std::vector<std::string>& log_;
+    std::string name_;
 };
 
-// A dialog whose test code runs once its modal loop is up (from a timer), and which logs what
-// reaches it.
+// A dialog with an edit and a button, bound button first, that logs what reaches it and keeps Esc
+// to itself. Once its loop runs it calls inLoop, then presses OK.
 class ProbeDialog : public CDialog
 {
 public:
-    explicit ProbeDialog(DialogTemplate& t, CWnd* owner = nullptr) : CDialog(t.Get(), owner) {}
+    explicit ProbeDialog(CWnd* owner = nullptr) : CDialog(Layout().Get(), owner) {}
 
     std::vector<std::string> log;
-    std::vector<UINT> beforeInit;
-    bool initialised = false;
-    bool swallowKeys = false;
-    std::function<void(ProbeDialog&)> onInit, inLoop, onDestroy;
-    RecordingControl edit{&log, "edit"}, button{&log, "button"}, label{&log, "label"};
+    std::vector<UINT> seen;              // every message, in order
+    std::map<UINT, bool> ownerEnabledAt; // the owner's state when each message first came
+    std::function<void()> inLoop = [] {};
+    RecordingControl edit{log, "edit"}, button{log, "button"};
 
     BOOL PreTranslateMessage(MSG* msg) override
     {
         if (msg->message != WM_KEYDOWN)
             return FALSE;
         log.push_back("dialog.pretranslate");
-        return swallowKeys;
+        return msg->wParam == VK_ESCAPE;
     }
 
 protected:
     void BindControls() override
     {
-        BindControl(ID_LABEL, label);
-        BindControl(ID_EDIT, edit);
         BindControl(ID_BUTTON, button);
-    }
-    BOOL OnInitDialog() override
-    {
-        CDialog::OnInitDialog();
-        initialised = true;
-        if (onInit)
-            onInit(*this);
-        SetTimer(1, 1);
-        return TRUE;
-    }
-    bool OnCommand(UINT id, UINT code, HWND control) override
-    {
-        if (id == ID_BUTTON)
-            log.push_back("dialog.command");
-        return CDialog::OnCommand(id, code, control);
+        BindControl(ID_EDIT, edit);
     }
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override
     {
-        if (!initialised)
-            beforeInit.push_back(msg);
-        if (msg == WM_KEYDOWN)
-            log.push_back("dialog.keydown");
-        if (msg == WM_TIMER && wParam == 1)
+        seen.push_back(msg);
+        ownerEnabledAt.emplace(msg, IsWindowEnabled(::GetWindow(m_hWnd, GW_OWNER)));
+        if (msg == WM_INITDIALOG)
+            PostMessage(WM_APP);
+        if (msg == WM_APP)
         {
-            KillTimer(1);
-            EndDialog(IDOK);
-            if (inLoop)
-                inLoop(*this); // may end it otherwise
+            inLoop();
+            DialogDriver::Press(m_hWnd, IDOK);
         }
-        if (msg == WM_DESTROY && onDestroy)
-            onDestroy(*this);
+        if (msg == WM_COMMAND && LOWORD(wParam) == ID_BUTTON)
+            log.push_back("dialog.command");
         return CDialog::WindowProc(msg, wParam, lParam);
+    }
+
+private:
+    static const DialogTemplate& Layout()
+    {
+        static const DialogTemplate layout =
+            DialogTemplate(WS_POPUP | WS_CAPTION | WS_SYSMENU, 200, 100, L"probe")
+                .Add(L"EDIT", ID_EDIT, WS_BORDER | WS_TABSTOP, 5, 5, 100, 12)
+                .Add(L"BUTTON", ID_BUTTON, BS_PUSHBUTTON | WS_TABSTOP, 5, 25, 50, 14, L"press");
+        return layout;
     }
 };
 
-std::vector<std::string> Matching(const std::vector<std::string>& log, const std::string& part)
+TEST(Dialog, ModalRunOwnsItsWindowFromCreationOnWithTheOwnerDisabledUntilJustBeforeTheEnd)
 {
-    std::vector<std::string> found;
-    std::copy_if(log.begin(), log.end(), std::back_inserter(found),
-                 [&](const std::string& entry) { return entry.find(part) != std::string::npos; });
-    return found;
-}
-
-TEST(Dialog, ModalRunSeesItsCreationBindsControlsInOrderAndEndsWithTheEndDialogResult)
-{
-    DialogTemplate t = StandardTemplate();
-    ProbeDialog dialog(t);
-    dialog.inLoop = [](ProbeDialog& d) { d.EndDialog(42); };
-    EXPECT_EQ(dialog.DoModal(), 42);
-    EXPECT_EQ(Matching(dialog.log, "attached"),
-              (std::vector<std::string>{"label.attached", "edit.attached", "button.attached"}));
-    for (UINT creation : {WM_NCCREATE, WM_SIZE, WM_MOVE})
-        EXPECT_NE(std::find(dialog.beforeInit.begin(), dialog.beforeInit.end(), creation),
-                  dialog.beforeInit.end())
-            << "the object sees message " << creation << " of its creation";
-    EXPECT_EQ(dialog.m_hWnd, nullptr) << "the dialog window is destroyed after the run";
-    EXPECT_EQ(dialog.edit.m_hWnd, nullptr) << "controls are unbound when their windows go";
-}
-
-TEST(Dialog, OwnerIsDisabledFromCreationOnAndEnabledBeforeTheDialogIsDestroyed)
-{
-    DialogTemplate ownerTemplate = StandardTemplate(WS_VISIBLE);
-    ProbeDialog owner(ownerTemplate);
+    ProbeDialog owner;
     ASSERT_TRUE(owner.Create());
-    DialogTemplate t = StandardTemplate();
-    ProbeDialog dialog(t, &owner);
-    BOOL enabledAtInit = TRUE, enabledInLoop = TRUE, enabledAtDestroy = FALSE, shown = FALSE;
-    dialog.onInit = [&](ProbeDialog&) { enabledAtInit = IsWindowEnabled(owner.m_hWnd); };
-    dialog.inLoop = [&](ProbeDialog& d)
-    {
-        enabledInLoop = IsWindowEnabled(owner.m_hWnd);
-        shown = d.IsWindowVisible();
-    };
-    dialog.onDestroy = [&](ProbeDialog&) { enabledAtDestroy = IsWindowEnabled(owner.m_hWnd); };
-    EXPECT_EQ(dialog.DoModal(), IDOK);
-    EXPECT_FALSE(enabledAtInit) << "no command of the owner may run while the dialog is made";
-    EXPECT_FALSE(enabledInLoop);
-    EXPECT_TRUE(shown) << "a template that is not created visible is shown by the run";
-    EXPECT_TRUE(enabledAtDestroy);
+    ProbeDialog dialog(&owner);
+    dialog.inLoop = [&] { dialog.EndDialog(42); };
+    EXPECT_EQ(dialog.DoModal(), 42);
+    const auto at = [&](UINT msg)
+    { return std::find(dialog.seen.begin(), dialog.seen.end(), msg) - dialog.seen.begin(); };
+    for (UINT creation : {WM_NCCREATE, WM_SIZE, WM_MOVE})
+        EXPECT_LT(at(creation), at(WM_INITDIALOG)) << "the object sees message " << creation;
+    EXPECT_LT(at(WM_SHOWWINDOW), at(WM_APP)) << "a template not created visible is shown";
+    for (UINT msg : {WM_NCCREATE, WM_INITDIALOG, WM_APP})
+        EXPECT_FALSE(dialog.ownerEnabledAt[msg]) << "owner enabled at message " << msg;
+    EXPECT_TRUE(dialog.ownerEnabledAt[WM_DESTROY]) << "activation goes back to the owner";
+    EXPECT_EQ(dialog.seen.back(), static_cast<UINT>(WM_NCDESTROY)) << "its window is destroyed";
+    EXPECT_EQ(dialog.edit.m_hWnd, nullptr) << "controls are unbound when their windows go";
 
-    CDialog missing(static_cast<UINT>(4242), &owner);
+    CDialog missing(4242u, &owner);
     EXPECT_EQ(missing.DoModal(), -1);
     EXPECT_TRUE(IsWindowEnabled(owner.m_hWnd)) << "a dialog that cannot be made gives it back";
     DestroyWindow(owner.m_hWnd);
 }
 
-TEST(Dialog, KeysPassThePreTranslateChainAndASwallowedKeyGoesNoFurther)
+TEST(Dialog, KeysPassThePreTranslateChainAndNotificationsReachTheBoundControlFirst)
 {
-    DialogTemplate t = StandardTemplate();
-    ProbeDialog dialog(t);
-    dialog.onInit = [](ProbeDialog& d) { ::PostMessageW(d.edit.m_hWnd, WM_KEYDOWN, VK_F5, 0); };
-    dialog.DoModal();
-    EXPECT_EQ(Matching(dialog.log, "pretranslate"),
-              (std::vector<std::string>{"edit.pretranslate", "dialog.pretranslate"}));
-
-    ProbeDialog swallowing(t);
-    swallowing.swallowKeys = true;
-    // Esc would end the dialog as cancelled through IsDialogMessage if it got that far.
-    swallowing.onInit = [](ProbeDialog& d) { d.PostMessage(WM_KEYDOWN, VK_ESCAPE); };
-    EXPECT_EQ(swallowing.DoModal(), IDOK);
-    EXPECT_TRUE(Matching(swallowing.log, "keydown").empty());
-}
-
-TEST(Dialog, NotificationsAndColourQueriesAreOfferedToTheBoundControlFirst)
-{
-    DialogTemplate t = StandardTemplate();
-    ProbeDialog dialog(t);
-    const HBRUSH brush = GetSysColorBrush(COLOR_HIGHLIGHT);
-    dialog.label.colourBrush = brush;
-    LRESULT labelColour = 0, editColour = 0;
-    dialog.inLoop = [&](ProbeDialog& d)
+    ProbeDialog dialog;
+    dialog.inLoop = [&]
     {
-        d.button.SendMessage(BM_CLICK); // reflected, then seen by the dialog
-        d.button.swallowNotifications = true;
-        d.button.SendMessage(BM_CLICK); // reflected and kept from the dialog
-        const HDC dc = GetDC(d.m_hWnd);
-        const auto query = [&](HWND control)
-        {
-            return d.SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                                 reinterpret_cast<LPARAM>(control));
-        };
-        labelColour = query(d.label.m_hWnd);
-        editColour = query(d.GetDlgItem(ID_EDIT));
-        ReleaseDC(d.m_hWnd, dc);
+        dialog.edit.PostMessage(WM_KEYDOWN, VK_F5);
+        dialog.PostMessage(WM_KEYDOWN, VK_ESCAPE); // would cancel the dialog if not kept
+        dialog.button.SendMessage(BM_CLICK);
+        dialog.button.keepNotifications = true;
+        dialog.button.SendMessage(BM_CLICK);
+        EXPECT_EQ(dialog.SendMessage(WM_CTLCOLORSTATIC, 0,
+                                     reinterpret_cast<LPARAM>(dialog.button.m_hWnd)),
+                  reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_HIGHLIGHT)));
     };
-    dialog.DoModal();
-    EXPECT_EQ(Matching(dialog.log, "button.reflected").size(), 2u);
-    EXPECT_EQ(Matching(dialog.log, "command").size(), 1u) << "the second click was kept from it";
-    EXPECT_EQ(labelColour, reinterpret_cast<LRESULT>(brush));
-    EXPECT_NE(editColour, reinterpret_cast<LRESULT>(brush));
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.log,
+              (std::vector<std::string>{"button.attached", "edit.attached", "button.clicked",
+                                        "dialog.command", "button.clicked", "edit.pretranslate",
+                                        "dialog.pretranslate", "dialog.pretranslate"}));
+    EXPECT_EQ(std::count(dialog.seen.begin(), dialog.seen.end(), WM_KEYDOWN), 0);
 }
 
 // Where a dialog opens, for an owner in each state a user can leave it in.
@@ -225,37 +158,36 @@ TEST(Dialog, OpensInsideTheWorkAreaAndOnAnOwnerOnlyWhenTheOwnerCanBeSeen)
 {
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const POINT onOwner{300, 250},
+        onWork{(work.left + work.right) / 2, (work.top + work.bottom) / 2};
     const struct
     {
         const char* owner;
-        int x, y, show;
-        bool centredOnOwner;
+        int x, show;
+        POINT centre; // none for an owner partly off-screen: the dialog is only kept inside
     } cases[] = {
-        {"visible", 100, 100, SW_SHOWNORMAL, true},
-        {"minimised", 100, 100, SW_MINIMIZE, false},
-        {"hidden", 100, 100, SW_HIDE, false},
-        {"partly off the right edge", work.right - 150, 300, SW_SHOWNORMAL, false},
+        {"visible", 100, SW_SHOWNORMAL, onOwner},
+        {"minimised", 100, SW_MINIMIZE, onWork},
+        {"hidden", 100, SW_HIDE, onWork},
+        {"partly off the right edge", work.right - 150, SW_SHOWNORMAL, {}},
     };
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.owner);
-        DialogTemplate ownerTemplate = StandardTemplate();
-        ProbeDialog owner(ownerTemplate);
+        ProbeDialog owner;
         ASSERT_TRUE(owner.Create());
-        SetWindowPos(owner.m_hWnd, nullptr, c.x, c.y, 400, 300, SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(owner.m_hWnd, nullptr, c.x, 100, 400, 300, SWP_NOZORDER | SWP_NOACTIVATE);
         owner.ShowWindow(c.show);
-        DialogTemplate t = StandardTemplate();
-        ProbeDialog dialog(t, &owner);
-        RECT r{};
-        dialog.inLoop = [&](ProbeDialog& d) { r = d.GetWindowRect(); };
+        ProbeDialog dialog(&owner);
+        RECT r{}, inside{};
+        dialog.inLoop = [&] { r = dialog.GetWindowRect(); };
         dialog.DoModal();
-        EXPECT_TRUE(r.left >= work.left && r.top >= work.top && r.right <= work.right &&
-                    r.bottom <= work.bottom)
-            << r.left << "," << r.top;
-        if (c.centredOnOwner)
+        IntersectRect(&inside, &r, &work);
+        EXPECT_TRUE(EqualRect(&inside, &r)) << r.left << "," << r.top;
+        if (c.centre.x)
         {
-            EXPECT_NEAR((r.left + r.right) / 2, c.x + 200, 1);
-            EXPECT_NEAR((r.top + r.bottom) / 2, c.y + 150, 1);
+            EXPECT_NEAR((r.left + r.right) / 2, c.centre.x, 1);
+            EXPECT_NEAR((r.top + r.bottom) / 2, c.centre.y, 1);
         }
         DestroyWindow(owner.m_hWnd);
     }
@@ -266,15 +198,12 @@ TEST(Wnd, AnObjectDestroyedBeforeItsWindowLeavesTheWindowWorking)
     HWND hwnd = CreateWindowExW(0, L"STATIC", L"text", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                 nullptr, nullptr);
     {
-        CStatic bound;
+        CStatic bound, second;
         ASSERT_TRUE(bound.SubclassWindow(hwnd));
-        EXPECT_EQ(CWnd::FromHandle(hwnd), &bound);
-        CStatic second;
         EXPECT_FALSE(second.SubclassWindow(hwnd)) << "one object per window";
     }
     EXPECT_EQ(CWnd::FromHandle(hwnd), nullptr);
-    wchar_t text[16] = {};
-    EXPECT_EQ(GetWindowTextW(hwnd, text, 16), 4);
+    EXPECT_EQ(GetWindowTextLengthW(hwnd), 4);
     DestroyWindow(hwnd);
 }
 
