@@ -4,6 +4,7 @@
 #include "res/resource.h"
 #include "tests/win/support/DialogDriver.h"
 #include "tests/win/support/DialogTemplate.h"
+#include "toolkit/DC.h"
 #include "toolkit/Gdi.h"
 #include "toolkit/TextConv.h"
 
@@ -25,25 +26,17 @@ struct LinkInDialog
     {
         layout.Add(L"Static", IDC_ADVERT_LINK, style, 20, 30, 240, height, LINK_TEXT);
         host.InitModalIndirect(layout.Get());
-        if (host.Create())
-        {
-            before = RectOf(GetDlgItem(host.m_hWnd, IDC_ADVERT_LINK));
-            link.SubclassDlgItem(IDC_ADVERT_LINK, host);
-        }
+        if (!host.Create())
+            return;
+        GetWindowRect(GetDlgItem(host.m_hWnd, IDC_ADVERT_LINK), &before);
+        link.SubclassDlgItem(IDC_ADVERT_LINK, host);
     }
     ~LinkInDialog() { DestroyWindow(host.m_hWnd); }
-    RECT RectOf(HWND control) const
-    {
-        RECT r{};
-        GetWindowRect(control, &r);
-        MapWindowPoints(nullptr, host.m_hWnd, reinterpret_cast<POINT*>(&r), 2);
-        return r;
-    }
 
     DialogTemplate layout{WS_POPUP | WS_CAPTION, 300, 100};
     CDialog host{0u};
     CLinkStatic link;
-    RECT before{};
+    RECT before{}; // on the screen, as the dialog made it
 };
 
 TEST(LinkFitToText, ShrinksTheControlToItsTextKeepingItsAlignment)
@@ -52,14 +45,11 @@ TEST(LinkFitToText, ShrinksTheControlToItsTextKeepingItsAlignment)
     {
         SCOPED_TRACE("style " + std::to_string(style));
         LinkInDialog l(style, 21);
-        SIZE text{};
-        {
-            WindowDc dc(l.link.m_hWnd);
-            ScopedSelectObject font(dc.Get(),
-                                    reinterpret_cast<HGDIOBJ>(l.link.SendMessage(WM_GETFONT)));
-            GetTextExtentPoint32W(dc.Get(), LINK_TEXT, static_cast<int>(wcslen(LINK_TEXT)), &text);
-        }
-        const RECT was = l.before, now = l.RectOf(l.link.m_hWnd);
+        WindowDc dc(l.link.m_hWnd);
+        ScopedSelectObject font(dc.Get(),
+                                reinterpret_cast<HGDIOBJ>(l.link.SendMessage(WM_GETFONT)));
+        const SIZE text = CDC(dc.Get()).GetTextExtent(WideToUtf8(LINK_TEXT));
+        const RECT was = l.before, now = l.link.GetWindowRect();
         const long alignment = style & SS_TYPEMASK;
         // Halving an odd difference leaves the extra pixel in the control.
         EXPECT_LE(std::abs(now.right - now.left - text.cx), alignment == SS_CENTER ? 1 : 0);
@@ -95,12 +85,10 @@ TEST(LinkClick, ASuccessTurnsTheLinkVisitedAndAFailureClearsItWithAMessage)
         });
     const auto textColour = [&]
     {
-        HDC dc = CreateCompatibleDC(nullptr);
-        SendMessageW(l.host.m_hWnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+        MemoryDcHandle dc(CreateCompatibleDC(nullptr));
+        SendMessageW(l.host.m_hWnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.Get()),
                      reinterpret_cast<LPARAM>(l.link.m_hWnd));
-        const COLORREF colour = GetTextColor(dc);
-        DeleteDC(dc);
-        return colour;
+        return GetTextColor(dc.Get());
     };
     const auto click = [&] { l.link.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1)); };
 
@@ -135,28 +123,26 @@ TEST(ExtraSettings, TheBoxShowsTheNegationOfShowAdvAndOnlyOkChangesIt)
     const struct
     {
         int showAdv;
-        bool tick; // how the user leaves the box
+        bool click; // the user clicks the box, turning over what it showed
         UINT answer;
         int expected;
     } cases[] = {
-        {1, false, IDOK, 1}, {1, true, IDOK, 0},     {0, false, IDOK, 1},
-        {7, false, IDOK, 1}, {1, true, IDCANCEL, 1}, {7, true, IDCANCEL, 7},
+        {0, false, IDOK, 0}, {1, false, IDOK, 1}, {7, false, IDOK, 1},
+        {0, true, IDOK, 1},  {1, true, IDOK, 0},  {7, true, IDCANCEL, 7},
     };
     for (const auto& c : cases)
     {
-        SCOPED_TRACE(testing::Message() << c.showAdv << " " << c.tick << " " << c.answer);
-        bool tickedAtOpen = false;
+        SCOPED_TRACE(testing::Message() << c.showAdv << " " << c.click << " " << c.answer);
         DialogDriver driver(
             [&](HWND dialog, const std::wstring&)
             {
-                HWND box = GetDlgItem(dialog, IDC_NO_ADVERT_AT_START);
-                tickedAtOpen = SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
-                SendMessageW(box, BM_SETCHECK, c.tick ? BST_CHECKED : BST_UNCHECKED, 0);
+                if (c.click)
+                    CheckDlgButton(dialog, IDC_NO_ADVERT_AT_START,
+                                   IsDlgButtonChecked(dialog, IDC_NO_ADVERT_AT_START) ? 0 : 1);
                 DialogDriver::Press(dialog, c.answer);
             });
         int showAdv = c.showAdv;
         EditAdvertAtStart(nullptr, showAdv);
-        EXPECT_EQ(tickedAtOpen, c.showAdv == 0);
         EXPECT_EQ(showAdv, c.expected);
     }
 }
