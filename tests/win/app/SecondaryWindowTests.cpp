@@ -92,6 +92,7 @@ TEST(LinkClick, ASuccessTurnsTheLinkVisitedAndAFailureClearsItWithAMessage)
     const auto click = [&] { l.link.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1)); };
 
     const std::string program = "C:\\windows\\system32\\hostname.exe"; // shows nothing, ends
+    constexpr wchar_t command[] = LR"("C:\windows\system32\hostname.exe" "%1")";
     l.link.SetTarget(program);
     EXPECT_EQ(textColour(), RGB(0, 0, 238));
     click();
@@ -107,9 +108,8 @@ TEST(LinkClick, ASuccessTurnsTheLinkVisitedAndAFailureClearsItWithAMessage)
                 messages[0] == Utf8ToWide(OpenErrorText(SE_ERR_PNF)));
 
     // Once .htm has a program, the fallback starts it with the page the shell could not open.
-    const std::wstring command = L"\"" + Utf8ToWide(program) + L"\" \"%1\"";
-    RegSetKeyValueW(classes, L"QM7xx.Test\\shell\\open\\command", nullptr, REG_SZ, command.c_str(),
-                    static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+    RegSetKeyValueW(classes, L"QM7xx.Test\\shell\\open\\command", nullptr, REG_SZ, command,
+                    sizeof command);
     EXPECT_GT(l.link.OpenLink(missingPage, SW_HIDE), 32);
     RegCloseKey(classes);
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\QM7xxTests");
@@ -129,7 +129,6 @@ TEST(ExtraSettings, TheBoxShowsTheNegationOfShowAdvAndOnlyOkChangesIt)
     };
     for (const auto& c : cases)
     {
-        SCOPED_TRACE(testing::Message() << c.showAdv << " " << c.click << " " << c.answer);
         DialogDriver driver(
             [&](HWND dialog, const std::wstring&)
             {
@@ -140,7 +139,7 @@ TEST(ExtraSettings, TheBoxShowsTheNegationOfShowAdvAndOnlyOkChangesIt)
             });
         int showAdv = c.showAdv;
         EditAdvertAtStart(nullptr, showAdv);
-        EXPECT_EQ(showAdv, c.expected);
+        EXPECT_EQ(showAdv, c.expected) << c.showAdv << " " << c.click << " " << c.answer;
     }
 }
 
