@@ -89,19 +89,18 @@ TEST(LinkClick, ASuccessTurnsTheLinkVisitedAndAFailureClearsItWithAMessage)
                      reinterpret_cast<LPARAM>(l.link.m_hWnd));
         return GetTextColor(dc.Get());
     };
-    const auto click = [&] { l.link.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1)); };
 
     const std::string program = "C:\\windows\\system32\\hostname.exe"; // shows nothing, ends
     constexpr wchar_t command[] = LR"("C:\windows\system32\hostname.exe" "%1")";
     l.link.SetTarget(program);
     EXPECT_EQ(textColour(), RGB(0, 0, 238));
-    click();
+    l.link.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1)); // a click
     EXPECT_TRUE(l.link.Visited());
     EXPECT_EQ(textColour(), RGB(85, 26, 139));
 
     const std::string missingPage = "C:\\qm7xx-no-such-folder\\page.htm";
     l.link.SetTarget(missingPage);
-    click();
+    l.link.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1)); // a click
     EXPECT_FALSE(l.link.Visited()) << "a failed click clears what an earlier one set";
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_TRUE(messages[0] == Utf8ToWide(OpenErrorText(SE_ERR_FNF)) ||
