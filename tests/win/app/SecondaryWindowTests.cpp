@@ -90,9 +90,9 @@ TEST(LinkClick, ASuccessTurnsTheLinkVisitedAndAFailureClearsItWithAMessage)
         return GetTextColor(dc.Get());
     };
 
-    const std::string program = "C:\\windows\\system32\\hostname.exe"; // shows nothing, ends
+    // A program that shows nothing and ends, as the target and as the program for .htm files.
+    l.link.SetTarget("C:\\windows\\system32\\hostname.exe");
     constexpr wchar_t command[] = LR"("C:\windows\system32\hostname.exe" "%1")";
-    l.link.SetTarget(program);
     EXPECT_EQ(textColour(), RGB(0, 0, 238));
     l.link.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1)); // a click
     EXPECT_TRUE(l.link.Visited());
