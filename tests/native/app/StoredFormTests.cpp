@@ -6,29 +6,19 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace
 {
 
-TEST(StoredForm, KIsKeptInThousandthsRoundedDown)
+TEST(StoredForm, KIsKeptInThousandthsRoundedDownAndEveryKOfThreeDecimalsSurvivesAnyRun)
 {
-    const struct
-    {
-        double k;
-        std::uint32_t stored;
-    } cases[] = {
+    const std::pair<double, std::uint32_t> cases[] = {
         {1.47, 1470}, {1.4705, 1470},      {4.007, 4007},        {0.0005, 0},
         {-2.0, 0},    {1e12, 0xFFFFFFFFu}, {std::nan(""), 1470},
     };
-    for (const auto& c : cases)
-    {
-        SCOPED_TRACE(c.k);
-        EXPECT_EQ(KToStored(c.k), c.stored);
-    }
-}
-
-TEST(StoredForm, EveryKOfThreeDecimalsSurvivesAnyNumberOfRuns)
-{
+    for (const auto& [k, stored] : cases)
+        EXPECT_EQ(KToStored(k), stored) << k;
     for (std::uint32_t stored = 1; stored <= 100000; ++stored)
         ASSERT_EQ(KToStored(StoredToK(stored)), stored);
     EXPECT_EQ(StoredToK(0xFFFFFFFFu), 4294967.295); // unsigned, not -0.001
@@ -39,13 +29,6 @@ TEST(StoredForm, SignedValuesKeepTheirBitPattern)
     for (int value : {0, 1, -1, 90, -12, std::numeric_limits<int>::min()})
         EXPECT_EQ(StoredToSigned(SignedToStored(value)), value);
     EXPECT_EQ(SignedToStored(-1), 0xFFFFFFFFu);
-}
-
-TEST(StoredForm, OnlyTheLowByteOfTheItalicWordCounts)
-{
-    EXPECT_EQ(StoredToItalic(0x100), 0);
-    EXPECT_EQ(StoredToItalic(0x101), 1);
-    EXPECT_EQ(StoredToItalic(0xFF), 0xFF);
 }
 
 TEST(StoredForm, ValuesThatWouldMislabelOrHideTheReadingAreNotTaken)

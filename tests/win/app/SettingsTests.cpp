@@ -3,35 +3,30 @@
 
 #include "app/AppSettings.h"
 #include "tests/e2e/SettingsKey.h"
-#include "toolkit/TextConv.h"
 #include "ui/MainDlg.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <cwchar>
-#include <functional>
 #include <new>
 #include <string>
+#include <tuple>
+#include <utility>
 
 // Allocation failure on demand, for the guard around each phase.
-namespace
-{
-std::atomic<bool> failAllocations{false};
-}
+static std::atomic<bool> failAllocations{false};
 
 void* operator new(std::size_t size)
 {
-    if (failAllocations)
+    void* p = failAllocations ? nullptr : HeapAlloc(GetProcessHeap(), 0, size ? size : 1);
+    if (!p)
         throw std::bad_alloc();
-    if (void* p = HeapAlloc(GetProcessHeap(), 0, size ? size : 1))
-        return p;
-    throw std::bad_alloc();
+    return p;
 }
 void operator delete(void* p) noexcept
 {
-    if (p)
-        HeapFree(GetProcessHeap(), 0, p);
+    HeapFree(GetProcessHeap(), 0, p); // nothing for a null pointer
 }
 void operator delete(void* p, std::size_t) noexcept
 {
@@ -41,10 +36,42 @@ void operator delete(void* p, std::size_t) noexcept
 namespace
 {
 
-bool WriteText(const wchar_t* name, const std::wstring& text)
+// A registry value as its type and raw bytes.
+using Stored = std::pair<DWORD, std::string>;
+
+Stored Word(DWORD value)
 {
-    return settings_key::WriteRaw(name, REG_SZ, text.c_str(),
-                                  static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    return {REG_DWORD, std::string(reinterpret_cast<const char*>(&value), sizeof value)};
+}
+Stored Text(const std::wstring& text, bool terminated = true)
+{
+    const auto* bytes = reinterpret_cast<const char*>(text.c_str());
+    return {REG_SZ, std::string(bytes, (text.size() + terminated) * sizeof(wchar_t))};
+}
+bool Plant(const wchar_t* name, const Stored& value)
+{
+    return settings_key::WriteRaw(name, value.first, value.second.data(),
+                                  static_cast<DWORD>(value.second.size()));
+}
+Stored Read(const wchar_t* name)
+{
+    if (const auto word = settings_key::ReadDword(name))
+        return Word(*word);
+    return Text(settings_key::ReadText(name).value_or(L"(neither a word nor a text)"));
+}
+
+// The window's own fields, as one tuple of references: assignable and comparable.
+template <typename Window> auto Fields(Window& w)
+{
+    return std::tie(w.portNr, w.fileName, w.fileLog, w.fileLogCanal1, w.fileLogCanal2,
+                    w.fileSepFormat, w.fileInterval, w.topmost, w.showAdv);
+}
+// A panel's display settings but the face name, likewise.
+template <typename Panel> auto Display(Panel& p)
+{
+    return std::tie(p.backgroundColour, p.textColour, p.units.unitCode, p.units.conversionMode,
+                    p.units.showUnitLabel, p.units.k, p.logFont.lfHeight, p.logFont.lfItalic,
+                    p.logFont.lfWeight);
 }
 
 class Settings : public ::testing::Test
@@ -56,95 +83,43 @@ protected:
     CRegistryStore store;
 };
 
-TEST_F(Settings, FirstRunCreatesTheKeyAndExitWritesEveryDefault)
-{
-    CMainDlg window;
-    ASSERT_TRUE(LoadSettings(store, window));
-    EXPECT_TRUE(settings_key::Exists());
-    ASSERT_TRUE(SaveSettings(store, window));
-
-    const struct
-    {
-        const wchar_t* name;
-        DWORD value;
-    } dwords[] = {
-        {L"BACKGROUND", 0x00FFE4CA},
-        {L"TEXT", 0x00804000},
-        {L"SHOW_UNIT", 0},
-        {L"DEVICE_UNIT", 2},
-        {L"IS_UNIT", 1},
-        {L"FONT_HEIGHT", 90},
-        {L"FONT_ITALIC", 0},
-        {L"FONT_WEIGHT", 0},
-        {L"PORT_NR", 0},
-        {L"FILE_LOG", 0},
-        {L"FILE_LOG_CANAL1", 1},
-        {L"FILE_LOG_CANAL2", 1},
-        {L"FILE_SEP_FORMAT", 1},
-        {L"FILE_INTERVAL", 1},
-        {L"TOPMOST", 0},
-        {L"UNIT_K", 1470},
-        {L"SHOW_ADV", 1},
-    };
-    for (const auto& d : dwords)
-        EXPECT_EQ(settings_key::ReadDword(d.name), d.value) << WideToUtf8(d.name);
-    EXPECT_EQ(settings_key::ReadText(L"FONT_NAME"), std::wstring(L"Arial"));
-    EXPECT_EQ(settings_key::ReadText(L"FILE_NAME"), std::wstring());
-    EXPECT_EQ(settings_key::ValueNames().size(), 19u);
-}
-
-TEST_F(Settings, WhatOneRunSavesTheNextLoadsIntoBothPanelsAndTheirFonts)
+TEST_F(Settings, FirstRunWritesEveryDefaultAndTheNextLoadsWhatARunSavedIntoBothPanels)
 {
     CMainDlg first;
-    ASSERT_TRUE(LoadSettings(store, first));
+    ASSERT_TRUE(LoadSettings(store, first)); // creates the key: saving never does
+    ASSERT_TRUE(SaveSettings(store, first));
+    const std::pair<const wchar_t*, DWORD> display[] = {
+        {L"BACKGROUND", 0x00FFE4CA}, {L"TEXT", 0x00804000}, {L"SHOW_UNIT", 0},
+        {L"DEVICE_UNIT", 2},         {L"IS_UNIT", 1},       {L"FONT_HEIGHT", 90},
+        {L"FONT_ITALIC", 0},         {L"FONT_WEIGHT", 0},   {L"UNIT_K", 1470}};
+    const std::pair<const wchar_t*, DWORD> window[] = {
+        {L"PORT_NR", 0},         {L"FILE_LOG", 0},        {L"FILE_LOG_CANAL1", 1},
+        {L"FILE_LOG_CANAL2", 1}, {L"FILE_SEP_FORMAT", 1}, {L"FILE_INTERVAL", 1},
+        {L"TOPMOST", 0},         {L"SHOW_ADV", 1}};
+    for (const auto& [name, value] : display)
+        EXPECT_EQ(Read(name), Word(value)) << name;
+    for (const auto& [name, value] : window)
+        EXPECT_EQ(Read(name), Word(value)) << name;
+    EXPECT_EQ(Read(L"FONT_NAME"), Text(L"Arial"));
+    EXPECT_EQ(Read(L"FILE_NAME"), Text(L""));
+
     CReadingPanel& p = first.panel1; // saving takes panel 1's values
-    p.backgroundColour = RGB(1, 2, 3);
-    p.textColour = RGB(4, 5, 6);
-    p.units = UnitState{UNIT_WM2, CONV_TO_KLX, 0, 4.007};
-    p.logFont.lfHeight = -33;
-    p.logFont.lfItalic = 1;
-    p.logFont.lfWeight = FW_BOLD;
+    Display(p) = std::make_tuple(RGB(1, 2, 3), RGB(4, 5, 6), UNIT_WM2, CONV_TO_KLX, 0, 4.007, -33,
+                                 BYTE{1}, FW_BOLD);
     std::wcscpy(p.logFont.lfFaceName, L"Courier New");
-    first.portNr = -3; // none chosen, kept as stored
-    first.fileName = "C:\\łąka.csv"; // opened at start, so it must be a place one can write
-    first.fileLog = 1;
-    first.fileLogCanal1 = 0;
-    first.fileLogCanal2 = 1;
-    first.fileSepFormat = 3;
-    first.fileInterval = 3600;
-    first.topmost = 1;
-    first.showAdv = 0;
+    // No port chosen (-3, kept as stored), a file name beyond ASCII (logging is on, so the program
+    // opens it at start: it must be a place one can write), the flags off their defaults.
+    Fields(first) = std::make_tuple(-3, "C:\\łąka.csv", 1, 0, 1, 3, 3600, 1, 0);
     ASSERT_TRUE(SaveSettings(store, first));
 
     CMainDlg second;
     ASSERT_TRUE(LoadSettings(store, second));
-    for (const CReadingPanel* panel : {&second.panel1, &second.panel2})
-    {
-        EXPECT_EQ(panel->backgroundColour, RGB(1, 2, 3));
-        EXPECT_EQ(panel->textColour, RGB(4, 5, 6));
-        EXPECT_EQ(panel->units.unitCode, UNIT_WM2);
-        EXPECT_EQ(panel->units.conversionMode, CONV_TO_KLX);
-        EXPECT_EQ(panel->units.showUnitLabel, 0);
-        EXPECT_EQ(panel->units.k, 4.007);
-        EXPECT_EQ(panel->logFont.lfHeight, -33);
-        EXPECT_EQ(panel->logFont.lfItalic, 1);
-        EXPECT_EQ(panel->logFont.lfWeight, FW_BOLD);
-        EXPECT_STREQ(panel->logFont.lfFaceName, L"Courier New");
-    }
-    EXPECT_EQ(second.portNr, -3);
-    EXPECT_EQ(second.fileName, "C:\\łąka.csv");
-    EXPECT_EQ(second.fileLog, 1);
-    EXPECT_EQ(second.fileLogCanal1, 0);
-    EXPECT_EQ(second.fileLogCanal2, 1);
-    EXPECT_EQ(second.fileSepFormat, 3);
-    EXPECT_EQ(second.fileInterval, 3600);
-    EXPECT_EQ(second.topmost, 1);
-    EXPECT_EQ(second.showAdv, 0);
-
+    EXPECT_EQ(Fields(second), Fields(first));
     // At start each panel makes its own font from what was loaded.
     ASSERT_TRUE(second.Create());
     for (const CReadingPanel* panel : {&second.panel1, &second.panel2})
     {
+        EXPECT_EQ(Display(*panel), Display(p));
         LOGFONTW made{};
         ASSERT_TRUE(GetObjectW(panel->ReadingFont(), sizeof made, &made));
         EXPECT_STREQ(made.lfFaceName, L"Courier New");
@@ -154,110 +129,39 @@ TEST_F(Settings, WhatOneRunSavesTheNextLoadsIntoBothPanelsAndTheirFonts)
     DestroyWindow(second.m_hWnd);
 }
 
-// What another program (or an older version) may have left in the key, and what it loads as.
+// What another program (or an older version) may have left in the key: what a run loads from it
+// shows in what it writes back at exit.
 TEST_F(Settings, OddStoredDataLoadsAsASoundValueOrKeepsTheDefault)
 {
     const std::wstring longName(255, L'x');
-    const struct Case
-    {
-        const char* what;
-        std::function<bool(Settings&)> plant;
-        std::function<bool(const CMainDlg&)> loaded;
-    } cases[] = {
-        {"italic word 0x100 is not italic",
-         [](Settings&) { return settings_key::WriteDword(L"FONT_ITALIC", 0x100); },
-         [](const CMainDlg& w)
-         { return w.panel1.logFont.lfItalic == 0 && w.panel2.logFont.lfItalic == 0; }},
-        {"italic word 0x101 is italic",
-         [](Settings&) { return settings_key::WriteDword(L"FONT_ITALIC", 0x101); },
-         [](const CMainDlg& w)
-         { return w.panel1.logFont.lfItalic == 1 && w.panel2.logFont.lfItalic == 1; }},
-        {"conversion mode 3 shows what the meter sends",
-         [](Settings&) { return settings_key::WriteDword(L"SHOW_UNIT", 3); },
-         [](const CMainDlg& w) { return w.panel1.units.conversionMode == CONV_NONE; }},
-        {"unit code 9 keeps kLx",
-         [](Settings&) { return settings_key::WriteDword(L"DEVICE_UNIT", 9); },
-         [](const CMainDlg& w) { return w.panel2.units.unitCode == UNIT_KLX; }},
-        {"font height 0 keeps 90",
-         [](Settings&) { return settings_key::WriteDword(L"FONT_HEIGHT", 0); },
-         [](const CMainDlg& w) { return w.panel1.logFont.lfHeight == 90; }},
-        {"negative weight keeps its sign",
-         [](Settings&) { return settings_key::WriteDword(L"FONT_WEIGHT", 0xFFFFFFFF); },
-         [](const CMainDlg& w) { return w.panel1.logFont.lfWeight == -1; }},
-        {"4 bytes of another type are taken",
-         [](Settings&)
-         {
-             const BYTE b[4] = {7, 0, 0, 0};
-             return settings_key::WriteRaw(L"PORT_NR", REG_BINARY, b, 4);
-         },
-         [](const CMainDlg& w) { return w.portNr == 7; }},
-        {"2 bytes are zero-extended",
-         [](Settings&)
-         {
-             const BYTE b[2] = {9, 1};
-             return settings_key::WriteRaw(L"PORT_NR", REG_BINARY, b, 2);
-         },
-         [](const CMainDlg& w) { return w.portNr == 0x109; }},
-        {"8 bytes do not fit",
-         [](Settings&)
-         {
-             const BYTE b[8] = {5};
-             return settings_key::WriteRaw(L"PORT_NR", REG_BINARY, b, 8);
-         },
-         [](const CMainDlg& w) { return w.portNr == 0; }},
-        {"a face name of 32 characters names no font",
-         [](Settings&) { return WriteText(L"FONT_NAME", std::wstring(32, L'F')); },
-         [](const CMainDlg& w) { return std::wstring(w.panel2.logFont.lfFaceName) == L"Arial"; }},
-        {"a file name of 255 characters is taken",
-         [&](Settings&) { return WriteText(L"FILE_NAME", longName); },
-         [&](const CMainDlg& w) { return w.fileName == std::string(255, 'x'); }},
-        {"a file name of 256 characters is refused",
-         [](Settings&) { return WriteText(L"FILE_NAME", std::wstring(256, L'y')); },
-         [](const CMainDlg& w) { return w.fileName.empty(); }},
-        {"a text without its terminating zero ends where its data ends",
-         [](Settings&)
-         {
-             const wchar_t t[] = L"abc#";
-             return settings_key::WriteRaw(L"FILE_NAME", REG_SZ, t, 3 * sizeof(wchar_t));
-         },
-         [](const CMainDlg& w) { return w.fileName == "abc"; }},
+    const std::tuple<const wchar_t*, Stored, Stored> cases[] = {
+        // name, what was stored, what a run writes back
+        {L"FONT_ITALIC", Word(0x100), Word(0)}, // only the low byte counts
+        {L"SHOW_UNIT", Word(3), Word(0)},       // no conversion rather than an unknown one
+        {L"DEVICE_UNIT", Word(9), Word(2)},
+        {L"FONT_HEIGHT", Word(0), Word(90)},
+        {L"PORT_NR", {REG_BINARY, std::string("\11\1", 2)}, Word(0x109)}, // any type, zero-extended
+        {L"PORT_NR", {REG_BINARY, std::string("\5\0\0\0\0\0\0\0", 8)}, Word(0)}, // too long
+        {L"FONT_NAME", Text(std::wstring(32, L'F')), Text(L"Arial")},
+        {L"FILE_NAME", Text(longName), Text(longName)},
+        {L"FILE_NAME", Text(longName + L'y'), Text(L"")},
+        {L"FILE_NAME", Text(L"abc", false), Text(L"abc")}, // ends where its data ends
     };
-    for (const Case& c : cases)
+    for (const auto& [name, planted, saved] : cases)
     {
-        SCOPED_TRACE(c.what);
         settings_key::Delete();
-        ASSERT_TRUE(c.plant(*this));
+        ASSERT_TRUE(Plant(name, planted));
         CMainDlg window;
         ASSERT_TRUE(LoadSettings(store, window));
-        EXPECT_TRUE(c.loaded(window));
+        ASSERT_TRUE(SaveSettings(store, window));
+        EXPECT_EQ(Read(name), saved) << name << " of " << planted.second.size() << " bytes";
     }
 }
 
-TEST_F(Settings, AFileNameTooLongToStoreLeavesTheStoredOneAndTheRestIsWritten)
-{
-    ASSERT_TRUE(WriteText(L"FILE_NAME", L"C:\\stary.txt"));
-    CMainDlg window;
-    ASSERT_TRUE(LoadSettings(store, window));
-    window.fileName = std::string(256, 'n');
-    window.portNr = 4;
-    EXPECT_FALSE(SaveSettings(store, window));
-    EXPECT_EQ(settings_key::ReadText(L"FILE_NAME"), std::wstring(L"C:\\stary.txt"));
-    EXPECT_EQ(settings_key::ReadDword(L"PORT_NR"), 4u);
-}
-
-TEST_F(Settings, AKeyDeletedWhileTheProgramRunsIsNotRecreatedAtExit)
-{
-    CMainDlg window;
-    ASSERT_TRUE(LoadSettings(store, window));
-    settings_key::Delete();
-    EXPECT_FALSE(SaveSettings(store, window));
-    EXPECT_FALSE(settings_key::Exists());
-}
-
-TEST_F(Settings, AFailureInsideEitherPhaseAbandonsItQuietly)
+TEST_F(Settings, WhatFailsInAPhaseIsAbandonedQuietlyAndLeavesWhatIsStored)
 {
     ASSERT_TRUE(settings_key::WriteDword(L"PORT_NR", 5));
-    ASSERT_TRUE(WriteText(L"FILE_NAME", L"C:\\pomiary\\dzien.txt"));
+    ASSERT_TRUE(Plant(L"FILE_NAME", Text(L"C:\\pomiary\\dzien.txt")));
     ASSERT_TRUE(settings_key::WriteDword(L"FILE_LOG", 1));
     CMainDlg window;
     failAllocations = true; // the file name's text needs memory of its own
@@ -272,6 +176,16 @@ TEST_F(Settings, AFailureInsideEitherPhaseAbandonsItQuietly)
     const bool saved = SaveSettings(store, window);
     failAllocations = false;
     EXPECT_FALSE(saved);
+
+    window.fileName = std::string(256, 'n'); // too long to store: not cut into another path
+    window.showAdv = 0; // the last value, written after the file name's failure
+    EXPECT_FALSE(SaveSettings(store, window));
+    EXPECT_EQ(Read(L"FILE_NAME"), Text(L"C:\\pomiary\\dzien.txt"));
+    EXPECT_EQ(Read(L"SHOW_ADV"), Word(0));
+
+    settings_key::Delete(); // while the program runs: exit does not recreate the key
+    EXPECT_FALSE(SaveSettings(store, window));
+    EXPECT_FALSE(settings_key::Exists());
 }
 
 } // namespace
