@@ -18,11 +18,6 @@ protected:
         panel.SetBlinking(false);
         panelSpy = std::make_unique<MessageSpy>(panel.m_hWnd);
     }
-    void TearDown() override
-    {
-        panelSpy.reset();
-        MainWindowTest::TearDown();
-    }
     WindowShot Shown() const { return WindowShot(panel.m_hWnd); }
     int Paints() const { return panelSpy->Count(WM_PAINT); }
 
@@ -44,10 +39,6 @@ TEST_F(PanelTest, WithoutAReadingItShowsCentredQuestionMarksAndAValueReplacesThe
     panel.SetReading(123.4);
     EXPECT_GT(Shown().Count(DEFAULT_TEXT_COLOUR), unknown.Count(DEFAULT_TEXT_COLOUR))
         << "\"123.4 kLx\" has more ink than \"???\"";
-
-    panel.SetUnitCode(7); // a unit the panel does not know: no value at all
-    panel.RedrawWindow();
-    EXPECT_EQ(Shown().CountOther(DEFAULT_BACKGROUND_COLOUR), 0);
 }
 
 TEST_F(PanelTest, BlinkingAlternatesTheTextWithTheBackgroundEveryHalfSecond)
