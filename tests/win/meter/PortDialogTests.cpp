@@ -58,7 +58,7 @@ LRESULT CALLBACK WatchWaitDialog(int code, WPARAM wParam, LPARAM lParam)
 }
 
 // What the port dialog shows: the port in use, the entries of its list, the chosen one.
-std::string Shown(HWND dialog)
+std::string OnScreen(HWND dialog)
 {
     const HWND list = GetDlgItem(dialog, IDC_PORT_LIST);
     std::string shown = WideToUtf8(DialogDriver::TextOf(GetDlgItem(dialog, IDC_PORT_IN_USE)));
@@ -90,7 +90,7 @@ TEST_F(PortDialog, ListsTheScanAndPreselectsThePortInUseWhileTheWaitDisablesTheM
         {
             if (caption != PORT_DIALOG)
                 return; // the wait dialog, which closes itself
-            seen = Shown(dialog);
+            seen = OnScreen(dialog);
             DialogDriver::Press(dialog, IDCANCEL);
         },
         {window.m_hWnd});

@@ -22,13 +22,7 @@ protected:
         window.KillTimer(TIMER_PORT_RETRY);
         spy = std::make_unique<MessageSpy>(window.m_hWnd);
     }
-    void TearDown() override
-    {
-        spy.reset();
-        if (window.m_hWnd)
-            DestroyWindow(window.m_hWnd);
-    }
-    std::string Status() const { return window.statusLine.GetWindowText(); }
+    void TearDown() override { DestroyWindow(window.m_hWnd); }
 
     // What the window shows, in one line: the status line | panel 1 | panel 2 (each "hidden" or
     // not, its value or "???", its unit code, "blinking" or not) | the second channel's last value
@@ -36,7 +30,7 @@ protected:
     std::string Shown() const
     {
         std::ostringstream shown;
-        shown << Status();
+        shown << window.statusLine.GetWindowText();
         for (const CReadingPanel* panel : {&window.panel1, &window.panel2})
         {
             shown << " | " << (panel->IsWindowVisible() ? "" : "hidden ");
@@ -62,10 +56,9 @@ protected:
         {
             RECT r = parts[i].first->GetWindowRect();
             MapWindowPoints(nullptr, window.m_hWnd, reinterpret_cast<POINT*>(&r), 2);
-            const LayoutRect& want = parts[i].second;
-            EXPECT_TRUE(r.left == want.x && r.top == want.y && r.right - r.left == want.width &&
-                        r.bottom - r.top == want.height)
-                << "part " << i;
+            const LayoutRect& w = parts[i].second;
+            const RECT want{w.x, w.y, w.x + w.width, w.y + w.height};
+            EXPECT_TRUE(EqualRect(&r, &want)) << "part " << i;
         }
     }
 

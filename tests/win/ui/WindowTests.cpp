@@ -28,46 +28,27 @@ bool ShownOnTop(const CMainDlg& w)
 
 constexpr RECT FIRST_PLACE{50, 50, 600, 450};
 
-TEST_F(MainWindowTest, FirstViewIsAt5050With550By400AndOneBlinkingPanelWithoutAReading)
+TEST_F(MainWindowTest,
+       FirstViewIsAt5050With550By400AndOneBlinkingPanelAndTheTopmostToggleMovesNothing)
 {
     EXPECT_TRUE(Same(window.GetWindowRect(), FIRST_PLACE));
+    EXPECT_FALSE(ShownOnTop(window));
     EXPECT_EQ(Shown(), "Brak łączności z przyrządem. | ??? unit 2 blinking | hidden ??? unit 2 "
                        "blinking | 0 | 0 layouts");
     const RECT client = window.GetClientRect();
     ExpectLaidOut(client.right, client.bottom, false);
-}
-
-TEST(MainWindow, AStoredTopmostStartsOnTopAtTheFirstPlaceAndTheToggleMovesNothing)
-{
-    CMainDlg window;
-    window.showAdv = 0;
-    window.topmost = 1;
-    ASSERT_TRUE(window.Create());
-    window.KillTimer(TIMER_PORT_RETRY);
-    EXPECT_TRUE(ShownOnTop(window));
-    EXPECT_TRUE(Same(window.GetWindowRect(), FIRST_PLACE));
 
     window.MoveWindow(80, 90, 500, 350);
     window.SendMessage(WM_COMMAND, ID_VIEW_TOPMOST);
-    EXPECT_EQ(window.topmost, 0);
-    EXPECT_FALSE(ShownOnTop(window));
-    window.ToggleTopmost();
-    EXPECT_EQ(window.topmost, 1);
     EXPECT_TRUE(ShownOnTop(window));
+    window.ToggleTopmost();
+    EXPECT_FALSE(ShownOnTop(window));
     EXPECT_TRUE(Same(window.GetWindowRect(), RECT{80, 90, 580, 440})) << "stays where it was";
-    DestroyWindow(window.m_hWnd);
 }
 
-// A message for the main window (or its status line) as a user would send it.
-struct Posted
-{
-    bool toStatusLine;
-    UINT message;
-    WPARAM wParam;
-};
-
-// Runs the main window modally and, once it shows, posts it the messages; answers how it ended.
-INT_PTR RunModal(const std::vector<Posted>& toPost)
+// Runs the main window modally; once it shows, Enter and Escape are pressed on it and on its status
+// line, then the message is posted. Answers how it ended.
+INT_PTR RunModal(UINT message, WPARAM wParam)
 {
     CMainDlg window;
     window.showAdv = 0;
@@ -75,22 +56,18 @@ INT_PTR RunModal(const std::vector<Posted>& toPost)
         [&](HWND dialog, const std::wstring&)
         {
             window.KillTimer(TIMER_PORT_RETRY);
-            for (const Posted& m : toPost)
-                PostMessageW(m.toStatusLine ? window.statusLine.m_hWnd : dialog, m.message,
-                             m.wParam, 0);
+            for (HWND target : {dialog, window.statusLine.m_hWnd})
+                for (WPARAM key : {VK_RETURN, VK_ESCAPE})
+                    PostMessageW(target, WM_KEYDOWN, key, 0);
+            PostMessageW(dialog, message, wParam, 0);
         });
     return window.DoModal();
 }
 
 TEST(MainWindow, EnterAndEscapeCloseNothingZakonczEndsWithOkAndTheCloseBoxWithCancel)
 {
-    EXPECT_EQ(RunModal({{false, WM_KEYDOWN, VK_RETURN},
-                        {false, WM_KEYDOWN, VK_ESCAPE},
-                        {true, WM_KEYDOWN, VK_RETURN},
-                        {true, WM_KEYDOWN, VK_ESCAPE},
-                        {false, WM_COMMAND, ID_APP_EXIT}}),
-              IDOK);
-    EXPECT_EQ(RunModal({{false, WM_SYSCOMMAND, SC_CLOSE}}), IDCANCEL);
+    EXPECT_EQ(RunModal(WM_COMMAND, ID_APP_EXIT), IDOK);
+    EXPECT_EQ(RunModal(WM_SYSCOMMAND, SC_CLOSE), IDCANCEL);
 }
 
 TEST_F(MainWindowTest, HelpWithoutAHelpFileFailsAndColourAndFontGoToBothPanelsUnlessCancelled)
@@ -128,7 +105,7 @@ TEST_F(MainWindowTest, HelpWithoutAHelpFileFailsAndColourAndFontGoToBothPanelsUn
     EXPECT_EQ(std::memcmp(&window.panel1.logFont, &window.panel2.logFont, sizeof(LOGFONTW)), 0);
 }
 
-TEST(MainWindow, AStoredPortThatFailsIsReportedAtStartAndThePortDialogFollowsOnceShown)
+TEST(MainWindow, AStoredTopmostStartsOnTopAndAStoredPortThatFailsIsReportedThenThePortDialogFollows)
 {
     std::vector<std::wstring> seen;
     DialogDriver driver(
@@ -143,7 +120,10 @@ TEST(MainWindow, AStoredPortThatFailsIsReportedAtStartAndThePortDialogFollowsOnc
     CMainDlg window;
     window.showAdv = 0;
     window.portNr = 77;
+    window.topmost = 1;
     ASSERT_TRUE(window.Create());
+    EXPECT_TRUE(ShownOnTop(window));
+    EXPECT_TRUE(Same(window.GetWindowRect(), FIRST_PLACE));
     EXPECT_EQ(seen, std::vector<std::wstring>{L"Nie można otworzyć portu COM77"})
         << "the message comes before the window is shown";
     EXPECT_EQ(window.serialPort, nullptr);
