@@ -22,15 +22,15 @@ Bytes One(int raw, bool klx = true, bool errors = false)
 }
 
 // What Two() changes in the frame.
-constexpr int NO_SECOND = 1, ERROR_2 = 2, CALIBRATION = 4, ODD_RANGE_2 = 8;
+constexpr int NO_SECOND = 1, ERROR_2 = 2, CALIBRATION = 4, ODD_RANGE_2 = 8, KLX_2 = 16;
 
-// A QM-701 numbered 7: channel 1 in kLx, channel 2 in W/m2 at 0.01.
+// A QM-701 numbered 7: channel 1 in kLx, channel 2 in W/m2 at 0.01 (or kLx).
 Bytes Two(int raw1, int raw2, int twists = 0)
 {
     Frame24Spec f;
     f.deviceNumber = 7;
     f.channel1 = {1, false, raw1};
-    f.channel2 = {twists & ODD_RANGE_2 ? 6 : 3, true, raw2};
+    f.channel2 = {twists & ODD_RANGE_2 ? 6 : (twists & KLX_2 ? 1 : 3), true, raw2};
     f.secondChannel = !(twists & NO_SECOND);
     f.measurementError2 = twists & ERROR_2;
     f.calibrationError = twists & CALIBRATION;
@@ -52,21 +52,22 @@ TEST_F(ReceptionTest, GoodFramesShowTheirValuesUnitsAndErrorsAndTheSecondPanelFo
     const std::pair<Bytes, std::string> frames[] = {
         {One(-42, false), "QM-700 numer 1234. Pomiar prawidłowy. | -4.2 unit 1 | hidden ??? unit "
                           "2 blinking | 0 | 0 layouts"},
-        // Without its second channel panel 2 stays as it was, but the value is kept all the same.
-        {Two(567, 99, NO_SECOND), "QM-701 numer 7. Pomiar prawidłowy. Dostępny jeden kanał "
-                                  "pomiarów. | 56.7 unit 2 | hidden ??? unit 4 blinking | 0.99 | "
-                                  "1 layouts"},
         {Two(100, 200, ERROR_2), "QM-701 numer 7. Błąd pomiaru! Dostępne dwa kanały pomiarów. | "
-                                 "10 unit 2 | 2 unit 4 blinking | 2 | 2 layouts"},
+                                 "10 unit 2 | 2 unit 4 blinking | 2 | 1 layouts"},
         {Two(100, 200, CALIBRATION), "QM-701 numer 7. Błąd kalibracji! Dostępne dwa kanały "
-                                     "pomiarów. | 10 unit 2 blinking | 2 unit 4 blinking | 2 | 2 "
+                                     "pomiarów. | 10 unit 2 blinking | 2 unit 4 blinking | 2 | 1 "
                                      "layouts"},
         // An undefined range code keeps the panel's unit but shows the value.
         {Two(100, 321, ODD_RANGE_2), "QM-701 numer 7. Pomiar prawidłowy. Dostępne dwa kanały "
-                                     "pomiarów. | 10 unit 2 | 321 unit 4 | 321 | 2 layouts"},
+                                     "pomiarów. | 10 unit 2 | 321 unit 4 | 321 | 1 layouts"},
+        // Without its second channel panel 2 keeps its value, but the unit follows the range and
+        // the value is kept all the same.
+        {Two(567, 99, NO_SECOND | KLX_2), "QM-701 numer 7. Pomiar prawidłowy. Dostępny jeden kanał "
+                                          "pomiarów. | 56.7 unit 2 | hidden 321 unit 2 | 99 | 2 "
+                                          "layouts"},
         // Panel 2 keeps its value while hidden.
         {One(100, true, true), "QM-700 numer 1234. Błąd pomiaru! | 10 unit 2 blinking | hidden "
-                               "321 unit 4 | 321 | 3 layouts"},
+                               "321 unit 2 | 99 | 3 layouts"},
     };
     for (const auto& [frame, shown] : frames)
     {
