@@ -30,8 +30,8 @@ TEST_F(PanelTest, QuestionMarksCentredThenAValueWithARaisedTwoAndWideTextClipped
     const RECT plain = klx.InkBox(DEFAULT_BACKGROUND_COLOUR); // no raised part
     panel.SetUnitCode(UNIT_WM2);
     panel.RedrawWindow();
-    const RECT raised =
-        WindowShot(panel.m_hWnd).InkBox(DEFAULT_BACKGROUND_COLOUR); // "10.0 W/m" and a raised "2"
+    // "10.0 W/m" and a raised "2".
+    const RECT raised = WindowShot(panel.m_hWnd).InkBox(DEFAULT_BACKGROUND_COLOUR);
     EXPECT_LT(raised.top, plain.top - (plain.bottom - plain.top) / 8);
 
     panel.MoveWindow(0, 0, 20, 60);
