@@ -5,10 +5,12 @@
 
 #include "tests/win/support/MessageSpy.h"
 #include "ui/MainDlg.h"
+#include "ui/MainLayout.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <sstream>
 
 class MainWindowTest : public ::testing::Test
 {
@@ -20,13 +22,45 @@ protected:
         window.KillTimer(TIMER_PORT_RETRY);
         spy = std::make_unique<MessageSpy>(window.m_hWnd);
     }
-    void TearDown() override
+    void TearDown() override { DestroyWindow(window.m_hWnd); }
+
+    // What the window shows, in one line: the status line | panel 1 | panel 2 (each "hidden" or
+    // not, its value or "???", its unit code, "blinking" or not) | the second channel's last value
+    // | how many times it was laid out.
+    std::string Shown() const
     {
-        spy.reset();
-        if (window.m_hWnd)
-            DestroyWindow(window.m_hWnd);
+        std::ostringstream shown;
+        shown << window.statusLine.GetWindowText();
+        for (const CReadingPanel* panel : {&window.panel1, &window.panel2})
+        {
+            shown << " | " << (panel->IsWindowVisible() ? "" : "hidden ");
+            if (panel->HasReading())
+                shown << panel->StoredValue();
+            else
+                shown << "???";
+            shown << " unit " << panel->units.unitCode << (panel->IsBlinking() ? " blinking" : "");
+        }
+        shown << " | " << window.reading2 << " | " << spy->Count(WM_SIZE) << " layouts";
+        return shown.str();
     }
-    std::string Status() const { return window.statusLine.GetWindowText(); }
+
+    // The status line and the panels placed where the layout for this client size puts them.
+    void ExpectLaidOut(int width, int height, bool twoPanels) const
+    {
+        const MainLayout layout = ComputeMainLayout(width, height, GetSystemMetrics(SM_CXDLGFRAME),
+                                                    window.statusLineHeight, twoPanels);
+        const std::pair<const CWnd*, LayoutRect> parts[] = {{&window.statusLine, layout.statusLine},
+                                                            {&window.panel1, layout.panel1},
+                                                            {&window.panel2, layout.panel2}};
+        for (int i = 0; i < (twoPanels ? 3 : 2); ++i)
+        {
+            RECT r = parts[i].first->GetWindowRect();
+            MapWindowPoints(nullptr, window.m_hWnd, reinterpret_cast<POINT*>(&r), 2);
+            const LayoutRect& w = parts[i].second;
+            const RECT want{w.x, w.y, w.x + w.width, w.y + w.height};
+            EXPECT_TRUE(EqualRect(&r, &want)) << "part " << i;
+        }
+    }
 
     CMainDlg window;
     std::unique_ptr<MessageSpy> spy; // what the window is asked to do

@@ -9,13 +9,11 @@
 namespace
 {
 
-using Step = std::function<void(HWND)>;
-
 // The units command on two panels in kLx with `mode`, the label on and K = 2, after a reading in
 // kLx or W/m2 (none yet: unitKlx < 0). Each time the dialog shows, its K field is noted and the
 // next step answers it (Cancel when none is left); a message box has its text noted and gets OK.
 std::vector<std::wstring> RunUnits(CReadingPanel (&panels)[2], int mode, int unitKlx,
-                                   const std::vector<Step>& steps)
+                                   const std::vector<std::function<void(HWND)>>& steps)
 {
     for (CReadingPanel& panel : panels)
         panel.units = UnitState{UNIT_KLX, mode, 1, 2.0};
@@ -40,7 +38,7 @@ std::vector<std::wstring> RunUnits(CReadingPanel (&panels)[2], int mode, int uni
 }
 
 // Clicks `click` (when not 0), types the keys into the emptied K field, then OK.
-Step TypeAndOk(const std::wstring& keys, int click = 0)
+std::function<void(HWND)> TypeAndOk(const std::wstring& keys, int click = 0)
 {
     return [keys, click](HWND dialog)
     {
@@ -52,9 +50,32 @@ Step TypeAndOk(const std::wstring& keys, int click = 0)
     };
 }
 
-TEST(UnitsDialog, RefusedKKeepsTheDialogOpenAndAGoodOneGoesToBothPanels)
+TEST(UnitsDialog, TheMetersUnitsDisableTheConversionAndARefusedKKeepsTheDialogOpen)
 {
     CReadingPanel panels[2];
+    const std::wstring sends = L"Miernik QM-700 nr 55 przesyła wynik wyrażony w jednostkach ";
+    const auto check = [&](int mode, int unitKlx, int radio, const std::wstring& meterText)
+    {
+        SCOPED_TRACE(mode);
+        const bool ticked = mode == CONV_NONE;
+        const auto look = [&](HWND dialog)
+        {
+            EXPECT_EQ(DialogDriver::TextOf(GetDlgItem(dialog, IDC_UNITS_METER_UNIT)), meterText);
+            EXPECT_EQ(IsDlgButtonChecked(dialog, radio), UINT{BST_CHECKED});
+            EXPECT_NE(IsWindowEnabled(GetDlgItem(dialog, IDC_UNITS_K)), ticked);
+            SendDlgItemMessageW(dialog, IDC_UNITS_DEVICE_UNITS, BM_CLICK, 0, 0);
+            EXPECT_EQ(IsWindowEnabled(GetDlgItem(dialog, IDC_UNITS_K)), ticked);
+            // Ticked again: OK applies the meter's units and keeps K without reading the field.
+            TypeAndOk(L"1.2.3", ticked ? IDC_UNITS_DEVICE_UNITS : 0)(dialog);
+        };
+        EXPECT_EQ(RunUnits(panels, mode, unitKlx, {look}), std::vector<std::wstring>{L"2.000"});
+        EXPECT_TRUE(panels[1].units.conversionMode == CONV_NONE && panels[1].units.k == 2.0);
+    };
+    check(CONV_NONE, -1, IDC_UNITS_TO_WM2, L"");
+    check(CONV_NONE, 2, IDC_UNITS_TO_KLX, sends + L"kLx");
+    check(CONV_TO_KLX, 0, IDC_UNITS_TO_KLX, sends + L"W/m2");
+
+    // ',' is typed as the separator and a letter is swallowed: "1,4769", cut to K's decimals.
     EXPECT_EQ(RunUnits(panels, CONV_TO_WM2, 0,
                        {TypeAndOk(L"1.2.3", IDC_UNITS_TO_KLX), TypeAndOk(L"-0.5"),
                         TypeAndOk(L"1,4x769")}),
@@ -62,44 +83,7 @@ TEST(UnitsDialog, RefusedKKeepsTheDialogOpenAndAGoodOneGoesToBothPanels)
                                          L"Wartość współczynnika K powinna być większa od zera",
                                          L"-0.500"}));
     for (const CReadingPanel& panel : panels)
-    {
-        EXPECT_EQ(panel.units.conversionMode, CONV_TO_KLX);
-        EXPECT_DOUBLE_EQ(panel.units.k, 1.476);
-    }
-}
-
-TEST(UnitsDialog, TheMetersUnitsTickedDisableTheConversionAndOkAppliesModeZeroKeepingK)
-{
-    CReadingPanel panels[2];
-    const std::wstring sends = L"Miernik QM-700 nr 55 przesyła wynik wyrażony w jednostkach ";
-    const struct
-    {
-        int mode, unitKlx, radio;
-        std::wstring meterText;
-    } cases[] = {{CONV_NONE, -1, IDC_UNITS_TO_WM2, L""},
-                 {CONV_NONE, 0, IDC_UNITS_TO_WM2, sends + L"W/m2"},
-                 {CONV_NONE, 2, IDC_UNITS_TO_KLX, sends + L"kLx"},
-                 {CONV_TO_KLX, 0, IDC_UNITS_TO_KLX, sends + L"W/m2"},
-                 {7, 2, IDC_UNITS_TO_KLX, sends + L"kLx"}}; // an odd stored mode: as for none
-    for (const auto& c : cases)
-    {
-        std::vector<bool> enabled;
-        const Step look = [&](HWND dialog)
-        {
-            EXPECT_EQ(DialogDriver::TextOf(GetDlgItem(dialog, IDC_UNITS_METER_UNIT)), c.meterText);
-            EXPECT_EQ(IsDlgButtonChecked(dialog, c.radio), UINT{BST_CHECKED}) << c.mode;
-            for (int click = c.mode == CONV_NONE ? 0 : -1; click < 2; ++click)
-            {
-                enabled.push_back(IsWindowEnabled(GetDlgItem(dialog, IDC_UNITS_K)));
-                SendDlgItemMessageW(dialog, IDC_UNITS_DEVICE_UNITS, BM_CLICK, 0, 0);
-            }
-            TypeAndOk(L"1.2.3")(dialog); // not read: the box ends ticked
-        };
-        EXPECT_EQ(RunUnits(panels, c.mode, c.unitKlx, {look}), std::vector<std::wstring>{L"2.000"});
-        EXPECT_EQ(enabled, (c.mode == CONV_NONE ? std::vector<bool>{false, true}
-                                                : std::vector<bool>{true, false, true}));
-        EXPECT_TRUE(panels[1].units.conversionMode == CONV_NONE && panels[1].units.k == 2.0);
-    }
+        EXPECT_TRUE(panel.units.conversionMode == CONV_TO_KLX && panel.units.k == 1.476);
 }
 
 } // namespace
