@@ -68,11 +68,15 @@ private:
     HDC dc_ = nullptr;
 };
 
-// The device context of a window, from GetDC, released on scope exit.
+// The device context of a window's client area (GetDC) or of the whole window, caption and frame
+// included (GetWindowDC), released on scope exit.
 class WindowDc
 {
 public:
-    explicit WindowDc(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+    explicit WindowDc(HWND hwnd, bool wholeWindow = false)
+        : hwnd_(hwnd), dc_(wholeWindow ? GetWindowDC(hwnd) : GetDC(hwnd))
+    {
+    }
     ~WindowDc()
     {
         if (dc_)

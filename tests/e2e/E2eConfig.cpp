@@ -42,3 +42,22 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs, DWORD pollMs)
         Sleep(pollMs);
     }
 }
+
+UniqueHandle StartProcess(const std::wstring& exe, std::wstring commandLine, std::string& failure,
+                          DWORD* processId)
+{
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(exe.empty() ? nullptr : exe.c_str(), commandLine.data(), nullptr, nullptr,
+                        FALSE, 0, nullptr, nullptr, &startup, &info))
+    {
+        failure = "cannot start " + WideToUtf8(commandLine) + " (error " +
+                  std::to_string(GetLastError()) + ")";
+        return UniqueHandle();
+    }
+    CloseHandle(info.hThread);
+    if (processId)
+        *processId = info.dwProcessId;
+    return UniqueHandle(info.hProcess);
+}

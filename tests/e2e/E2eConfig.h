@@ -3,6 +3,8 @@
 // Where the end-to-end tier finds what it drives, as the build tree set it up, and the waiting
 // helper every scenario uses.
 
+#include "toolkit/Handles.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -21,3 +23,8 @@ std::wstring ScreenshotFolder();
 
 // Polls `done` every pollMs until it holds or timeoutMs has passed; answers done().
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs, DWORD pollMs = 50);
+
+// Starts a program with a command line (under Wine also a Linux program by its Windows path, which
+// gives no process handle back). The process, or none with the reason in `failure`.
+UniqueHandle StartProcess(const std::wstring& exe, std::wstring commandLine, std::string& failure,
+                          DWORD* processId = nullptr);

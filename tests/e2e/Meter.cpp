@@ -1,5 +1,6 @@
 #include "tests/e2e/Meter.h"
 
+#include "tests/e2e/E2eConfig.h"
 #include "toolkit/TextConv.h"
 
 namespace
@@ -28,18 +29,9 @@ bool Meter::Play(const std::vector<std::wstring>& options)
     for (const std::wstring& option : options)
         commandLine += L" " + option;
 
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(exe_.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &info))
-    {
-        failure_ =
-            "cannot start " + WideToUtf8(exe_) + " (error " + std::to_string(GetLastError()) + ")";
+    process_ = StartProcess(exe_, commandLine, failure_);
+    if (!process_)
         return false;
-    }
-    CloseHandle(info.hThread);
-    process_.Reset(info.hProcess);
     if (WaitForSingleObject(process_.Get(), START_CHECK_MS) == WAIT_OBJECT_0)
     {
         DWORD code = 0;

@@ -37,11 +37,9 @@ bool Pair(const char* action)
          {std::string(action), LOST_PAIR_DIR, std::string(QM_E2E_PREFIX),
           "com" + std::to_string(LOST_PROGRAM_PORT), "com" + std::to_string(LOST_METER_PORT)})
         commandLine += std::wstring(arg.begin(), arg.end()) + L" ";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info))
+    std::string failure;
+    StartProcess(L"", commandLine, failure); // no handle: a Linux program
+    if (!failure.empty())
         return false;
     const bool starting = std::string(action) == "start";
     const std::wstring programEnd = L"\\\\.\\COM" + std::to_wstring(LOST_PROGRAM_PORT);

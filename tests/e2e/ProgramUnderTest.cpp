@@ -8,23 +8,15 @@ namespace
 {
 
 constexpr UINT CROSS_PROCESS_TIMEOUT_MS = 2000;
-constexpr wchar_t DIALOG_CLASS[] = L"#32770";
-constexpr wchar_t MAIN_CAPTION[] = L"QM7xx";
 
-std::wstring CaptionOf(HWND window)
+// A top-level dialog with this caption (the caption the system keeps: asking the window could
+// block while its thread is busy, as it is behind the start-up picture).
+bool IsDialog(HWND window, const std::wstring& caption)
 {
-    // The caption the system keeps: asks nothing of the window, whose thread may be busy (the
-    // start-up picture is shown while the program sleeps).
-    wchar_t text[256] = {};
+    wchar_t text[256] = {}, className[16] = {};
     GetWindowTextW(window, text, 256);
-    return text;
-}
-
-std::wstring ClassOf(HWND window)
-{
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
+    GetClassNameW(window, className, 16);
+    return std::wstring(className) == L"#32770" && text == caption;
 }
 
 } // namespace
@@ -41,21 +33,8 @@ std::wstring WindowText(HWND window)
 }
 
 ProgramUnderTest::ProgramUnderTest(const std::wstring& exePath)
+    : process_(StartProcess(exePath, L"\"" + exePath + L"\"", failure_, &processId_))
 {
-    std::wstring commandLine = L"\"" + exePath + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &info))
-    {
-        failure_ = "cannot start " + WideToUtf8(exePath) + " (error " +
-                   std::to_string(GetLastError()) + ")";
-        return;
-    }
-    process_.Reset(info.hProcess);
-    thread_.Reset(info.hThread);
-    processId_ = info.dwProcessId;
 }
 
 ProgramUnderTest::~ProgramUnderTest()
@@ -90,28 +69,16 @@ std::vector<HWND> ProgramUnderTest::TopLevelWindows() const
 
 bool ProgramUnderTest::WaitForMainWindow(DWORD timeoutMs)
 {
-    if (!Started())
-        return false;
-    const bool found = WaitUntil(
-        [this]
-        {
-            for (HWND window : TopLevelWindows())
-            {
-                if (ClassOf(window) == DIALOG_CLASS && CaptionOf(window) == MAIN_CAPTION)
-                {
-                    main_ = window;
-                    return true;
-                }
-            }
-            return WaitForSingleObject(process_.Get(), 0) != WAIT_TIMEOUT;
-        },
-        timeoutMs);
-    if (main_)
+    const auto found = [this]
+    {
+        for (HWND window : TopLevelWindows())
+            if (IsDialog(window, L"QM7xx"))
+                main_ = window;
+        return main_ || WaitForSingleObject(process_.Get(), 0) != WAIT_TIMEOUT;
+    };
+    if (process_ && WaitUntil(found, timeoutMs) && main_)
         return true;
-    DWORD code = 0;
-    if (found && GetExitCodeProcess(process_.Get(), &code))
-        failure_ = "the program ended with code " + std::to_string(code) + " before its window";
-    else
+    if (failure_.empty())
         failure_ = "no main window within " + std::to_string(timeoutMs) + " ms";
     return false;
 }
@@ -142,8 +109,7 @@ RECT ProgramUnderTest::ControlRect(int controlId) const
 {
     RECT rect{};
     GetWindowRect(GetDlgItem(main_, controlId), &rect);
-    const RECT window = WindowRect();
-    OffsetRect(&rect, -window.left, -window.top);
+    OffsetRect(&rect, -WindowRect().left, -WindowRect().top);
     return rect;
 }
 
@@ -160,10 +126,8 @@ void ProgramUnderTest::CloseBox() const
 HWND ProgramUnderTest::FindDialog(const std::wstring& caption) const
 {
     for (HWND window : TopLevelWindows())
-    {
-        if (window != main_ && ClassOf(window) == DIALOG_CLASS && CaptionOf(window) == caption)
+        if (window != main_ && IsDialog(window, caption))
             return window;
-    }
     return nullptr;
 }
 

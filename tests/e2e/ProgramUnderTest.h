@@ -23,12 +23,12 @@ public:
     ProgramUnderTest(const ProgramUnderTest&) = delete;
     ProgramUnderTest& operator=(const ProgramUnderTest&) = delete;
 
-    bool Started() const { return process_.Valid(); }
     // Why the start or the search for the main window failed.
     const std::string& Failure() const { return failure_; }
 
     // Waits for the visible main window: a top-level dialog of this process with the caption
-    // "QM7xx" (the start-up picture, shown first for 3 s, has none).
+    // "QM7xx" (the start-up picture, shown first for 3 s, has none). False when the program could
+    // not start, ended first or showed no window in time.
     bool WaitForMainWindow(DWORD timeoutMs);
     HWND MainWindow() const { return main_; }
 
@@ -51,11 +51,10 @@ public:
 private:
     std::vector<HWND> TopLevelWindows() const;
 
-    UniqueHandle process_;
-    UniqueHandle thread_;
-    DWORD processId_ = 0;
-    HWND main_ = nullptr;
     std::string failure_;
+    DWORD processId_ = 0;
+    UniqueHandle process_;
+    HWND main_ = nullptr;
 };
 
 std::wstring WindowText(HWND window);

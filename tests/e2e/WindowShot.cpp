@@ -3,31 +3,6 @@
 #include "toolkit/Gdi.h"
 #include "toolkit/Handles.h"
 
-namespace
-{
-
-// The device context of a whole window, caption and frame included.
-class WholeWindowDc
-{
-public:
-    explicit WholeWindowDc(HWND window) : window_(window), dc_(GetWindowDC(window)) {}
-    ~WholeWindowDc()
-    {
-        if (dc_)
-            ReleaseDC(window_, dc_);
-    }
-    WholeWindowDc(const WholeWindowDc&) = delete;
-    WholeWindowDc& operator=(const WholeWindowDc&) = delete;
-
-    HDC Get() const { return dc_; }
-
-private:
-    HWND window_;
-    HDC dc_;
-};
-
-} // namespace
-
 WindowShot::WindowShot(HWND window)
 {
     RECT rect{};
@@ -38,7 +13,7 @@ WindowShot::WindowShot(HWND window)
     if (width_ <= 0 || height_ <= 0)
         return;
 
-    const WholeWindowDc windowDc(window);
+    const WindowDc windowDc(window, true);
     const MemoryDcHandle memory(CreateCompatibleDC(windowDc.Get()));
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
