@@ -18,7 +18,6 @@
 // Octal escapes: the header's Polish letters in code page 1250.
 static const std::string HEADER_CP1250 =
     "Data i Godzina;Nat\352\277enie \234wiat\263a1[kLx];Nat\352\277enie \234wiat\263a2[kLx]\r\n";
-static const wchar_t SETTINGS[] = L"Ustawienia zapisu do pliku";
 
 // The file's bytes with every timestamp as "T".
 static std::string Contents(const std::string& path)
@@ -31,8 +30,8 @@ static std::string Contents(const std::string& path)
 
 using Action = std::function<void(HWND)>;
 
-// Answers each new dialog or message box with the next list of actions, and notes its caption
-// (the settings dialog) or its message. The main window and a dialog still closing are skipped.
+// Answers each new dialog or message box with the next list of actions, and notes its message. The
+// main window and a dialog still closing are skipped.
 static DialogDriver Answer(std::vector<std::vector<Action>> steps, std::vector<std::wstring>& seen)
 {
     return DialogDriver(
@@ -41,7 +40,7 @@ static DialogDriver Answer(std::vector<std::vector<Action>> steps, std::vector<s
             if (caption == L"QM7xx" || dialog == last)
                 return;
             last = dialog;
-            seen.push_back(caption == SETTINGS ? caption : DialogDriver::MessageOf(dialog));
+            seen.push_back(DialogDriver::MessageOf(dialog));
             for (const Action& action :
                  seen.size() <= steps.size() ? steps[seen.size() - 1] : std::vector<Action>{})
                 action(dialog);
@@ -60,13 +59,12 @@ static Action Fill(WORD minutes, WORD seconds, const std::string& path)
     return [=](HWND dialog)
     {
         HWND picker = GetDlgItem(dialog, IDC_RECORD_INTERVAL);
-        HWND edit = GetDlgItem(dialog, IDC_RECORD_PATH);
         SetFocus(picker);
         SYSTEMTIME t{2000, 1, 6, 1, 0, minutes, seconds, 0};
         DateTime_SetSystemtime(picker, GDT_VALID, &t);
-        SetFocus(edit);
-        SetWindowTextW(edit, Utf8ToWide(path).c_str());
-        PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
+        SetDlgItemTextW(dialog, IDC_RECORD_PATH, Utf8ToWide(path).c_str());
+        SetFocus(GetDlgItem(dialog, IDC_RECORD_PATH));
+        PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
     };
 }
 
