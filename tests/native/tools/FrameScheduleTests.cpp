@@ -46,14 +46,14 @@ static std::vector<std::pair<bool, MeterReading>> Received(const std::string& li
     return candidates;
 }
 
-TEST(FrameSchedule, SendsTheMetersDocumentedFrameForItsReading)
+TEST(FrameSchedule, SendsItsReadingsInTheMetersDocumentedFrames)
 {
     const auto sent = Sent("--model 701 --device 7 --fixed --level 56.7 --range2 wm2-fine "
                            "--level2 123.45 --frames 1");
     EXPECT_EQ(sent.at(0).bytes, frame_test::TWO);
 
-    // In tenths when they fit the field, else in whole units.
-    // A candidate the receiver drops leaves the reading at device 0 and value 0.
+    // In tenths when they fit the field, else in whole units. A candidate the receiver drops
+    // would leave the reading at device 0 and value 0.
     for (const std::string level : {"-42", "-999.9", "-1000", "9999.9", "99999"})
     {
         const MeterReading r =
@@ -61,10 +61,8 @@ TEST(FrameSchedule, SendsTheMetersDocumentedFrameForItsReading)
         EXPECT_EQ(r.deviceNumber, 1234);
         EXPECT_DOUBLE_EQ(r.value1, std::stod(level));
     }
-}
 
-TEST(FrameSchedule, DriftingValuesStayNearTheLevelAndRepeatForASeed)
-{
+    // Drifting values stay near the level and repeat for a seed.
     const std::string line = "--level 500 --drift 2 --frames 200";
     std::vector<double> values;
     for (const auto& [accepted, r] : Received(line))
@@ -95,17 +93,26 @@ TEST(FrameSchedule, FramesStartOnTimeAndBytesFollowAt300Baud)
     }
 }
 
-TEST(FrameSchedule, ScriptedFaultsComeInExactlyTheirFrames)
+TEST(FrameSchedule, ScriptedFaultsAndChangesComeInExactlyTheirFrames)
 {
+    // The readings after each change, then the faults: measurement errors 1 and 2 and calibration
+    // error, -1 for a rejected frame.
+    std::vector<int> seen;
+    for (const auto& [accepted, r] :
+         Received("--change-at 3 --unit-after wm2 --measurement-error 2 --frames 4"))
+        seen.insert(seen.end(), {r.unitKlx, r.measurementError});
+    for (const auto& [accepted, r] :
+         Received("--model 701 --change-at 2 --channels-after 1 --range1-after umol --frames 2"))
+        seen.insert(seen.end(), {r.range1, r.secondChannel, int(r.value2)});
     const std::string line =
         "--model 701 --fixed --measurement-error 2-3 --measurement-error2 3- "
         "--calibration-error 4 --bad-checksum-every 5 --stray-every 6 --frames 6";
-    std::vector<int> flags; // measurement errors 1 and 2 and calibration error; -1: rejected
     for (const auto& [accepted, r] : Received(line))
-        flags.push_back(accepted ? r.measurementError1 * 100 + r.measurementError2 * 10 +
-                                       r.calibrationError
-                                 : -1);
-    EXPECT_EQ(flags, std::vector<int>({0, 100, 120, 24, -1, 20}));
+        seen.push_back(accepted ? r.measurementError1 * 100 + r.measurementError2 * 10 +
+                                      r.calibrationError
+                                : -1);
+    EXPECT_EQ(seen, std::vector<int>(
+                        {2, 0, 2, 1, 0, 0, 0, 0, 1, 8, 20, 2, 0, 0, 0, 100, 120, 24, -1, 20}));
 
     const auto run = Sent(line);
     const SimOptions options = Options("--model 701");
@@ -133,18 +140,6 @@ TEST(FrameSchedule, StrayBytesFitASevenBitLineAreNeverACarriageReturnAndSpoilOnl
     // Five stray bytes after frames 2 and 4 make 22-byte candidates of frames 3 and 5, which the
     // receiver drops.
     EXPECT_EQ(Received("--stray-every 2 --stray-count 5 --frames 6").size(), 4u);
-}
-
-TEST(FrameSchedule, UnitChannelsAndRangeChangeAtTheScriptedFrame)
-{
-    std::vector<int> seen;
-    for (const auto& [accepted, r] :
-         Received("--change-at 3 --unit-after wm2 --measurement-error 2 --frames 4"))
-        seen.insert(seen.end(), {r.unitKlx, r.measurementError});
-    for (const auto& [accepted, r] :
-         Received("--model 701 --change-at 2 --channels-after 1 --range1-after umol --frames 2"))
-        seen.insert(seen.end(), {r.range1, r.secondChannel, int(r.value2)});
-    EXPECT_EQ(seen, std::vector<int>({2, 0, 2, 1, 0, 0, 0, 0, 1, 8, 20, 2, 0, 0}));
 }
 
 // Command lines a user might well type by mistake; each would otherwise play a meter other than
