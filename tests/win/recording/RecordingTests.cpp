@@ -87,11 +87,12 @@ TEST(Recording, StartUpAppendsAndConfirmingKeepsTheFileOrAsksBeforeEmptyingIt)
 {
     const std::string path = std::string(std::getenv("TEMP")) + "\\recording.csv";
     std::ofstream(path, std::ios::binary) << "old\r\n";
+    std::ofstream(path + "2", std::ios::binary) << "other\r\n";
     LONG yesStyle = 0;
     std::vector<std::wstring> seen;
     const DialogDriver driver =
         Answer({{Fill(1, 30, path)},
-                {Click(IDC_RECORD_SEP_COMMA), Click(IDOK)},
+                {Click(IDC_RECORD_SEP_COMMA), Fill(1, 30, path + "2")},
                 {[&](HWND box) { yesStyle = GetWindowLongW(GetDlgItem(box, IDYES), GWL_STYLE); },
                  Click(IDNO)}},
                seen);
@@ -115,11 +116,11 @@ TEST(Recording, StartUpAppendsAndConfirmingKeepsTheFileOrAsksBeforeEmptyingIt)
               "old\r\n" + HEADER_CP1250 + "T;???;???\r\nT;12.3;11.8\r\nT;12.4;???\r\n");
     EXPECT_EQ(window->fileInterval, 90);
 
-    // A new separator: the question (Yes by default), and No empties the file.
+    // A new separator and another existing file: the question (Yes by default), and No empties it.
     window->SendMessage(WM_COMMAND, ID_SETTINGS_RECORDING);
     std::string commaHeader = HEADER_CP1250;
     commaHeader[14] = commaHeader[38] = ',';
-    EXPECT_EQ(Contents(path), commaHeader + "T,12.4,???\r\n");
+    EXPECT_EQ(Contents(path + "2"), commaHeader + "T,12.4,???\r\n");
     EXPECT_EQ(yesStyle & 0xF, BS_DEFPUSHBUTTON);
     EXPECT_EQ(seen.size(), 3u) << "the settings twice and the question";
 }
