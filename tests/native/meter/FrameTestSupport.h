@@ -16,10 +16,7 @@ namespace frame_test
 using Bytes = std::vector<std::uint8_t>;
 using namespace std::string_literals;
 
-inline Bytes ToBytes(const std::string& s)
-{
-    return Bytes(s.begin(), s.end());
-}
+inline const auto ToBytes = [](const std::string& s) { return Bytes(s.begin(), s.end()); };
 
 // The worked-example frames of the meter's documentation: 17 bytes in kLx, 17 bytes with a
 // negative value in whole units, 24 bytes with both channels, 24 bytes with errors.
@@ -42,9 +39,7 @@ inline Bytes Edited(Bytes f, std::size_t at, const std::string& chars, bool fixC
 }
 
 // Hands a whole frame to the decoder.
-inline bool Decode(FrameDecoder& d, const Bytes& frame)
-{
-    return d.DecodeFrame(frame.data(), static_cast<int>(frame.size()));
-}
+inline const auto Decode = [](FrameDecoder& d, const Bytes& f)
+{ return d.DecodeFrame(f.data(), static_cast<int>(f.size())); };
 
 } // namespace frame_test

@@ -22,22 +22,10 @@ constexpr int HIGH_PAIR_SENDER = 13;
 
 // A message-only window that collects the bytes the serial worker sends it, with the time each
 // was handled.
-class ByteSink
+struct ByteSink
 {
-public:
-    ByteSink()
-        : window_(CreateWindowExW(0, L"Message", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
-                                  nullptr))
-    {
-        SetWindowSubclass(window_, Collect, 1, reinterpret_cast<DWORD_PTR>(this));
-    }
-    ~ByteSink() { DestroyWindow(window_); }
-
-    HWND Handle() const { return window_; }
-    std::vector<unsigned char> bytes;
-    std::vector<ULONGLONG> arrivals;
-
-private:
+    ByteSink() { SetWindowSubclass(window, Collect, 1, reinterpret_cast<DWORD_PTR>(this)); }
+    ~ByteSink() { DestroyWindow(window); }
     static LRESULT CALLBACK Collect(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                     UINT_PTR, DWORD_PTR self)
     {
@@ -48,7 +36,10 @@ private:
         return 0;
     }
 
-    HWND window_;
+    const HWND window =
+        CreateWindowExW(0, L"Message", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    std::vector<unsigned char> bytes;
+    std::vector<ULONGLONG> arrivals;
 };
 
 // A port opened with the meter's line settings, its worker started; null when either fails.
@@ -72,9 +63,8 @@ inline UniqueHandle OpenPlainPort(int portNumber)
 inline bool Write(const UniqueHandle& port, const std::vector<unsigned char>& bytes)
 {
     DWORD written = 0;
-    return WriteFile(port.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                     nullptr) &&
-           written == bytes.size();
+    const DWORD size = static_cast<DWORD>(bytes.size());
+    return WriteFile(port.Get(), bytes.data(), size, &written, nullptr) && written == size;
 }
 
 // The worker empties the port's queues when it starts, so bytes written before that are lost.

@@ -31,9 +31,7 @@ DWORD RunSimulator(const std::vector<std::string>& args)
                         &startup, &info))
         return STILL_ACTIVE;
     const UniqueHandle process(info.hProcess), thread(info.hThread);
-    for (const ULONGLONG end = GetTickCount64() + 60000;
-         WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT && GetTickCount64() < end;)
-        PumpFor(20);
+    PumpUntil([&] { return WaitForSingleObject(process.Get(), 0) != WAIT_TIMEOUT; }, 60000);
     DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(process.Get(), &code);
     return code;
@@ -56,7 +54,7 @@ TEST(Simulator, SendsItsScheduleByteForByteAtTheLinePace)
         }
 
     ByteSink sink;
-    const auto port = StartedPort(sink.Handle(), PAIR_RECEIVER);
+    const auto port = StartedPort(sink.window, PAIR_RECEIVER);
     ASSERT_NE(port, nullptr);
     ASSERT_TRUE(SyncWithWorker(sink, OpenPlainPort(PAIR_SENDER)));
     EXPECT_EQ(RunSimulator(args), 0u);
