@@ -48,23 +48,15 @@ ProgramUnderTest::~ProgramUnderTest()
 
 std::vector<HWND> ProgramUnderTest::TopLevelWindows() const
 {
-    struct Search
+    std::vector<HWND> found;
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT))
     {
-        DWORD processId;
-        std::vector<HWND> found;
-    } search{processId_, {}};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL
-        {
-            auto* s = reinterpret_cast<Search*>(data);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == s->processId && IsWindowVisible(window))
-                s->found.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == processId_ && IsWindowVisible(w))
+            found.push_back(w);
+    }
+    return found;
 }
 
 bool ProgramUnderTest::WaitForMainWindow(DWORD timeoutMs)

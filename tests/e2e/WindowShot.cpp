@@ -77,40 +77,18 @@ bool WindowShot::Save(const std::wstring& folder, const std::wstring& name) cons
     if (Empty())
         return false;
     CreateDirectoryW(folder.c_str(), nullptr);
-    const int rowBytes = (width_ * 3 + 3) & ~3;
-    BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof header;
-    header.biWidth = width_;
-    header.biHeight = height_; // bottom-up, as every viewer expects
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    header.biCompression = BI_RGB;
-    header.biSizeImage = static_cast<DWORD>(rowBytes * height_);
-    file.bfType = 0x4D42; // "BM"
-    file.bfOffBits = sizeof file + sizeof header;
-    file.bfSize = file.bfOffBits + header.biSizeImage;
-
-    std::vector<char> rows(header.biSizeImage);
-    for (int y = 0; y < height_; ++y)
-    {
-        char* row = rows.data() + static_cast<size_t>(height_ - 1 - y) * rowBytes;
-        for (int x = 0; x < width_; ++x)
-        {
-            const COLORREF c = At(x, y);
-            row[x * 3] = static_cast<char>(GetBValue(c));
-            row[x * 3 + 1] = static_cast<char>(GetGValue(c));
-            row[x * 3 + 2] = static_cast<char>(GetRValue(c));
-        }
-    }
+    // 32 bits a pixel, rows top-down (a negative height): the pixels as they are, blue first.
+    std::vector<std::uint32_t> bgr(pixels_.size());
+    for (size_t i = 0; i < bgr.size(); ++i)
+        bgr[i] = RGB(GetBValue(pixels_[i]), GetGValue(pixels_[i]), GetRValue(pixels_[i]));
+    const DWORD bytes = static_cast<DWORD>(bgr.size() * sizeof bgr[0]);
+    BITMAPINFOHEADER header{sizeof header, width_, -height_, 1, 32, BI_RGB, bytes, 0, 0, 0, 0};
+    BITMAPFILEHEADER file{0x4D42, 0, 0, 0, sizeof file + sizeof header}; // "BM"
+    file.bfSize = file.bfOffBits + bytes;
     const UniqueHandle out(CreateFileW((folder + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr,
                                        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    const auto write = [&out](const void* data, size_t size)
-    {
-        DWORD written = 0;
-        return WriteFile(out.Get(), data, static_cast<DWORD>(size), &written, nullptr) &&
-               written == size;
-    };
-    return out && write(&file, sizeof file) && write(&header, sizeof header) &&
-           write(rows.data(), rows.size());
+    DWORD written = 0;
+    return out && WriteFile(out.Get(), &file, sizeof file, &written, nullptr) &&
+           WriteFile(out.Get(), &header, sizeof header, &written, nullptr) &&
+           WriteFile(out.Get(), bgr.data(), bytes, &written, nullptr) && written == bytes;
 }

@@ -70,6 +70,9 @@ TEST(FrameDecoder, AnyChangedByteBeforeTheChecksumIsRejected)
             for (int delta : {1, 0x10, 0x40, 0x80, 0xFF})
                 EXPECT_FALSE(Decode(d, Edited(example, i, {char(example[i] + delta)}, false)))
                     << "byte " << i << " +" << delta;
+    // A candidate longer than the record's copy is refused before anything is copied.
+    const Bytes tooLong = ToBytes(std::string(TWO.begin(), TWO.end()) + "\r");
+    EXPECT_FALSE(d.DecodeFrame(tooLong.data(), 25));
 }
 
 TEST(FrameDecoder, FieldsAFrameDoesNotCarryOrFailsLateKeepTheirValues)

@@ -32,14 +32,12 @@ struct ByteSink
         if (message != SerialPort::WM_METER_BYTE)
             return DefSubclassProc(window, message, wParam, lParam);
         reinterpret_cast<ByteSink*>(self)->bytes.push_back(static_cast<unsigned char>(wParam));
-        reinterpret_cast<ByteSink*>(self)->arrivals.push_back(GetTickCount64());
         return 0;
     }
 
     const HWND window =
         CreateWindowExW(0, L"Message", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     std::vector<unsigned char> bytes;
-    std::vector<ULONGLONG> arrivals;
 };
 
 // A port opened with the meter's line settings, its worker started; null when either fails.
@@ -78,6 +76,5 @@ inline bool SyncWithWorker(ByteSink& sink, const UniqueHandle& writer)
     listening = listening && Write(writer, {0xC3}) &&
                 PumpUntil([&] { return sink.bytes.back() == 0xC3; }, 10000);
     sink.bytes.clear();
-    sink.arrivals.clear();
     return listening;
 }
