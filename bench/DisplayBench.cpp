@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include "bench/BenchClock.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -15,19 +17,6 @@
 
 namespace
 {
-
-double Now()
-{
-    static LARGE_INTEGER frequency = []
-    {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 void Report(const char* what, std::vector<double> ms)
 {

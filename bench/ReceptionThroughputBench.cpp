@@ -28,7 +28,8 @@ struct Counts
 };
 
 // Counts, behind the window's back, what its reception made of every byte.
-LRESULT CALLBACK CountingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
+LRESULT CALLBACK CountingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                              DWORD_PTR data)
 {
     const LRESULT result = DefSubclassProc(hwnd, msg, wParam, lParam);
     if (msg == SerialPort::WM_METER_BYTE)
@@ -66,7 +67,8 @@ int main(int argc, char** argv)
     window.showAdv = 0; // no advert window over the measurement
     if (!window.Create() || !window.serialPort)
     {
-        std::fprintf(stderr, "reception_bench: COM%d could not be opened (is the pair made?)\n", RECEIVER_PORT);
+        std::fprintf(stderr, "reception_bench: COM%d could not be opened (is the pair made?)\n",
+                     RECEIVER_PORT);
         return 1;
     }
     Counts counts;
@@ -75,7 +77,8 @@ int main(int argc, char** argv)
 
     wchar_t name[32];
     swprintf(name, 32, L"\\\\.\\COM%d", SENDER_PORT);
-    HANDLE sender = CreateFileW(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE sender =
+        CreateFileW(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (sender == INVALID_HANDLE_VALUE)
     {
         std::fprintf(stderr, "reception_bench: COM%d could not be opened\n", SENDER_PORT);
@@ -86,14 +89,17 @@ int main(int argc, char** argv)
     LARGE_INTEGER frequency, start, end;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&start);
-    std::thread writer([&] {
-        DWORD written = 0;
-        WriteFile(sender, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    });
+    std::thread writer(
+        [&]
+        {
+            DWORD written = 0;
+            WriteFile(sender, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        });
     // Take the window's messages until every byte is in, or nothing more comes for two seconds.
     ULONGLONG lastProgress = GetTickCount64();
     long long seen = 0;
-    while (counts.bytes < static_cast<long long>(bytes.size()) && GetTickCount64() - lastProgress < 2000)
+    while (counts.bytes < static_cast<long long>(bytes.size()) &&
+           GetTickCount64() - lastProgress < 2000)
     {
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
@@ -110,13 +116,15 @@ int main(int argc, char** argv)
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     }
     writer.join();
-    const double seconds = static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
-    std::printf("frames sent %d (%zu bytes) in %.2f s: bytes received %lld, good frames %lld, bad frames %lld\n",
+    const double seconds = static_cast<double>(end.QuadPart - start.QuadPart) /
+                           static_cast<double>(frequency.QuadPart);
+    std::printf("frames sent %d (%zu bytes) in %.2f s: bytes received %lld, good frames %lld, bad "
+                "frames %lld\n",
                 frames, bytes.size(), seconds, counts.bytes, counts.goodFrames, counts.badFrames);
     std::printf("frames per second taken by the window: %.0f (the meter sends 2 at most)\n",
                 static_cast<double>(counts.goodFrames) / seconds);
-    std::printf("lost: %lld bytes, %lld frames\n", static_cast<long long>(bytes.size()) - counts.bytes,
-                frames - counts.goodFrames);
+    std::printf("lost: %lld bytes, %lld frames\n",
+                static_cast<long long>(bytes.size()) - counts.bytes, frames - counts.goodFrames);
     RemoveWindowSubclass(window.m_hWnd, CountingProc, 7);
     CloseHandle(sender);
     window.serialPort.reset();
