@@ -57,6 +57,9 @@ Text PanelText(const ProgramUnderTest& program, int panelId, const wchar_t* scre
     // "???" or a reading in the 90-pixel font covers far more than this; hidden text none.
     constexpr int UP = 500, GONE = 10;
     const RECT panel = program.ControlRect(panelId);
+    // What the program paints reaches the screen a little later (Wine hands a window's pixels to
+    // the X server in batches): the shots start once the text has been up.
+    WaitUntil([&] { return WindowShot(program.MainWindow()).Count(PANEL_TEXT, panel) > UP; }, 1500);
     int least = INT_MAX, most = -1;
     for (int i = 0; i < 15; ++i, Sleep(100))
     {
