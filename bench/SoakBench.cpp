@@ -6,6 +6,7 @@
 // each stretch: what a program meant to run for days must not let grow.
 // usage: soak_bench [frames, default 100000] [idle seconds, default 180]
 
+#include "tests/win/support/HandleCount.h"
 #include "meter/FrameEncoder.h"
 #include "ui/MainDlg.h"
 
@@ -67,17 +68,6 @@ struct Usage
     SIZE_T privateBytes = 0;
     double cpuSeconds = 0;
 };
-
-// Open kernel handles, found by asking about each handle value in turn: GetProcessHandleCount
-// answers 0 under Wine.
-DWORD HandleCount()
-{
-    DWORD count = 0;
-    DWORD flags = 0;
-    for (ULONG_PTR value = 4; value < 0x10000; value += 4)
-        count += GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) ? 1 : 0;
-    return count;
-}
 
 // GetGuiResources answers 0 under Wine. Wine keeps its GDI handle table, as Windows does, where
 // the process environment block's GdiSharedHandleTable points (offset 0xF8 in 64-bit

@@ -3,70 +3,28 @@
 // Owners for GDI objects and device contexts, and a scoped selection that puts the previous object
 // back. Move-only.
 
+#include "toolkit/UniqueOwner.h"
+
 #include <windows.h>
 
 #include <utility>
 
-template <typename T> class GdiObject
+struct GdiObjectTraits
 {
-public:
-    GdiObject() = default;
-    explicit GdiObject(T object) : object_(object) {}
-    ~GdiObject() { Reset(); }
-
-    GdiObject(GdiObject&& other) noexcept : object_(other.Release()) {}
-    GdiObject& operator=(GdiObject&& other) noexcept
-    {
-        if (this != &other)
-            Reset(other.Release());
-        return *this;
-    }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-
-    T Get() const { return object_; }
-    explicit operator bool() const { return object_ != nullptr; }
-    T Release() { return std::exchange(object_, nullptr); }
-    void Reset(T object = nullptr)
-    {
-        if (object_)
-            DeleteObject(object_);
-        object_ = object;
-    }
-
-private:
-    T object_ = nullptr;
+    static void Free(HGDIOBJ object) { DeleteObject(object); }
 };
+template <typename T> using GdiObject = UniqueOwner<T, GdiObjectTraits>;
 
 using FontHandle = GdiObject<HFONT>;
 using BitmapHandle = GdiObject<HBITMAP>;
 using BrushHandle = GdiObject<HBRUSH>;
 
 // A memory device context made by CreateCompatibleDC.
-class MemoryDcHandle
+struct MemoryDcTraits
 {
-public:
-    MemoryDcHandle() = default;
-    explicit MemoryDcHandle(HDC dc) : dc_(dc) {}
-    ~MemoryDcHandle()
-    {
-        if (dc_)
-            DeleteDC(dc_);
-    }
-    MemoryDcHandle(MemoryDcHandle&& other) noexcept : dc_(std::exchange(other.dc_, nullptr)) {}
-    MemoryDcHandle& operator=(MemoryDcHandle&& other) noexcept
-    {
-        std::swap(dc_, other.dc_);
-        return *this;
-    }
-    MemoryDcHandle(const MemoryDcHandle&) = delete;
-    MemoryDcHandle& operator=(const MemoryDcHandle&) = delete;
-
-    HDC Get() const { return dc_; }
-
-private:
-    HDC dc_ = nullptr;
+    static void Free(HDC dc) { DeleteDC(dc); }
 };
+using MemoryDcHandle = UniqueOwner<HDC, MemoryDcTraits>;
 
 // The device context of a window's client area (GetDC) or of the whole window, caption and frame
 // included (GetWindowDC), released on scope exit.

@@ -3,40 +3,9 @@
 // Owners for a window the program creates itself (not a dialog's control), an icon or cursor made
 // by CopyIcon, and a loaded module. Move-only; each frees what it holds exactly once.
 
+#include "toolkit/UniqueOwner.h"
+
 #include <windows.h>
-
-#include <utility>
-
-template <typename T, typename Traits> class UniqueUserHandle
-{
-public:
-    UniqueUserHandle() = default;
-    explicit UniqueUserHandle(T handle) : handle_(handle) {}
-    ~UniqueUserHandle() { Reset(); }
-
-    UniqueUserHandle(UniqueUserHandle&& other) noexcept : handle_(other.Release()) {}
-    UniqueUserHandle& operator=(UniqueUserHandle&& other) noexcept
-    {
-        if (this != &other)
-            Reset(other.Release());
-        return *this;
-    }
-    UniqueUserHandle(const UniqueUserHandle&) = delete;
-    UniqueUserHandle& operator=(const UniqueUserHandle&) = delete;
-
-    T Get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-    T Release() { return std::exchange(handle_, nullptr); }
-    void Reset(T handle = nullptr)
-    {
-        if (handle_)
-            Traits::Free(handle_);
-        handle_ = handle;
-    }
-
-private:
-    T handle_ = nullptr;
-};
 
 struct WindowTraits
 {
@@ -56,6 +25,6 @@ struct ModuleTraits
     static void Free(HMODULE module) { FreeLibrary(module); }
 };
 
-using UniqueWindow = UniqueUserHandle<HWND, WindowTraits>;
-using UniqueIcon = UniqueUserHandle<HICON, IconTraits>; // icons and cursors from CopyIcon
-using UniqueModule = UniqueUserHandle<HMODULE, ModuleTraits>;
+using UniqueWindow = UniqueOwner<HWND, WindowTraits>;
+using UniqueIcon = UniqueOwner<HICON, IconTraits>; // icons and cursors from CopyIcon
+using UniqueModule = UniqueOwner<HMODULE, ModuleTraits>;

@@ -1,3 +1,4 @@
+#include "tests/win/support/HandleCount.h"
 #include "SerialTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -8,17 +9,6 @@
 
 namespace
 {
-
-// Open kernel handles, found by asking about each handle value in turn: GetProcessHandleCount
-// answers 0 under Wine.
-int HandleCount()
-{
-    int count = 0;
-    DWORD flags = 0;
-    for (ULONG_PTR value = 4; value < 0x10000; value += 4)
-        count += GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) ? 1 : 0;
-    return count;
-}
 
 // Every cycle opens COM8, then reopens the same object on COM12 (the same device-name form as
 // COM1..COM9), which must end the first worker, and destroys it. Every tenth makes sure that
