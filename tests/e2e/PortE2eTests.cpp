@@ -25,8 +25,6 @@ namespace
 
 constexpr DWORD DIALOG_TIMEOUT_MS = 5000;
 constexpr wchar_t PORT_DIALOG[] = L"Port szeregowy";
-constexpr wchar_t MESSAGE_BOX[] = L"QM7xx"; // the program's name is every message box's caption
-constexpr int MESSAGE_BOX_TEXT = 0xFFFF;    // the message's static in a message box
 constexpr wchar_t READING[] = L"QM-700 numer 55. Pomiar prawidłowy.";
 
 // Pixels of panel 1 that differ from 12.5 kLx shown in `mode` with `k` by the probe's panel,
@@ -90,16 +88,6 @@ TEST(FirstStartE2e, ThePortChosenInTheDialogAndTheUnitsChosenThenComeBackAtTheNe
     std::cout << "listed: " << listed << "\n";
     ASSERT_GE(programEntry, 0) << "listed: " << listed;
 
-    Press(dialog, IDOK); // nothing chosen: refused, and the dialog stays
-    HWND box = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (box = program.FindDialog(MESSAGE_BOX)) != nullptr; },
-                          DIALOG_TIMEOUT_MS));
-    EXPECT_EQ(WideToUtf8(WindowText(GetDlgItem(box, MESSAGE_BOX_TEXT))),
-              "Nie wybrano żadnego portu.");
-    Press(box, IDOK);
-    EXPECT_TRUE(
-        WaitUntil([&] { return program.FindDialog(MESSAGE_BOX) == nullptr; }, DIALOG_TIMEOUT_MS));
-    EXPECT_EQ(program.FindDialog(PORT_DIALOG), dialog);
     SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(programEntry), 0);
     Press(dialog, IDOK);
     ASSERT_TRUE(StatusBecomes(program, READING, DIALOG_TIMEOUT_MS));
