@@ -71,8 +71,12 @@ void CLinkStatic::CreateTooltip()
     tooltip_.Reset(CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, 0, CW_USEDEFAULT, CW_USEDEFAULT,
                                    CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd, nullptr,
                                    CWinApp::ResourceInstance(), nullptr));
-    if (!tooltip_)
-        return;
+    if (tooltip_)
+        SendToolInfo(TTM_ADDTOOLW);
+}
+
+void CLinkStatic::SendToolInfo(UINT message)
+{
     std::wstring text = Utf8ToWide(target_);
     TOOLINFOW tool{};
     tool.cbSize = sizeof tool;
@@ -80,7 +84,7 @@ void CLinkStatic::CreateTooltip()
     tool.uId = TOOL_ID;
     tool.rect = GetClientRect();
     tool.lpszText = text.data();
-    ::SendMessageW(tooltip_.Get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    ::SendMessageW(tooltip_.Get(), message, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void CLinkStatic::SetTarget(const std::string& target)
@@ -90,15 +94,7 @@ void CLinkStatic::SetTarget(const std::string& target)
         return;
     FitToText();
     if (tooltip_)
-    {
-        std::wstring text = Utf8ToWide(target_);
-        TOOLINFOW tool{};
-        tool.cbSize = sizeof tool;
-        tool.hwnd = m_hWnd;
-        tool.uId = TOOL_ID;
-        tool.lpszText = text.data();
-        ::SendMessageW(tooltip_.Get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
-    }
+        SendToolInfo(TTM_UPDATETIPTEXTW);
 }
 
 void CLinkStatic::MarkVisited(bool visited)

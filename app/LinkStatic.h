@@ -51,6 +51,8 @@ protected:
 private:
     void LoadLinkCursor();
     void CreateTooltip();
+    // TTM_ADDTOOLW or TTM_UPDATETIPTEXTW for the one tool: the whole control, showing the target.
+    void SendToolInfo(UINT message);
     void OnMouseMove(POINT point);
     void OnClicked();
     HBRUSH OnCtlColor(HDC dc) const;

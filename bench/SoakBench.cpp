@@ -7,6 +7,7 @@
 // usage: soak_bench [frames, default 100000] [idle seconds, default 180]
 
 #include "tests/win/support/HandleCount.h"
+#include "tests/win/support/MessagePump.h"
 #include "meter/FrameEncoder.h"
 #include "ui/MainDlg.h"
 
@@ -153,22 +154,6 @@ LRESULT CALLBACK CountingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
     return DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
-// Takes the window's messages for `ms` milliseconds, or until `done` holds.
-template <typename Done> void Pump(DWORD ms, Done done)
-{
-    const ULONGLONG end = GetTickCount64() + ms;
-    while (GetTickCount64() < end && !done())
-    {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-        {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -194,7 +179,7 @@ int main(int argc, char** argv)
         return 1;
     }
     // The worker empties the queues when it starts; let the window settle before the first count.
-    Pump(2000, [] { return false; });
+    PumpFor(2000);
     const Usage start = Measure();
     Print("start", start);
 
@@ -227,7 +212,7 @@ int main(int argc, char** argv)
     while (received != seen)
     {
         seen = received;
-        Pump(5000, [&] { return received == sent || (received != seen && !writing); });
+        PumpUntil([&] { return received == sent || (received != seen && !writing); }, 5000);
         if (received == sent)
             break;
     }
@@ -240,7 +225,7 @@ int main(int argc, char** argv)
         frames, received, sent, streamSeconds, frames / streamSeconds,
         streamed.cpuSeconds - start.cpuSeconds);
 
-    Pump(static_cast<DWORD>(idleSeconds) * 1000, [] { return false; });
+    PumpFor(static_cast<DWORD>(idleSeconds) * 1000);
     const Usage end = Measure();
     Print("after the idle time", end);
     std::printf("idle %d s: CPU %.2f s (%.2f %% of one core)\n", idleSeconds,

@@ -3,42 +3,27 @@
 // Owners for kernel handles and critical sections. Move-only; each closes what it holds exactly
 // once.
 
+#include "toolkit/UniqueOwner.h"
+
 #include <windows.h>
 
-#include <utility>
+struct KernelHandleTraits
+{
+    static void Free(HANDLE h)
+    {
+        if (h != INVALID_HANDLE_VALUE)
+            CloseHandle(h);
+    }
+};
 
 // A kernel handle (event, thread, file, port). Both 0 and INVALID_HANDLE_VALUE mean "none".
-class UniqueHandle
+class UniqueHandle : public UniqueOwner<HANDLE, KernelHandleTraits>
 {
 public:
-    UniqueHandle() = default;
-    explicit UniqueHandle(HANDLE h) : handle_(h) {}
-    ~UniqueHandle() { Reset(); }
+    using UniqueOwner::UniqueOwner;
 
-    UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.Release()) {}
-    UniqueHandle& operator=(UniqueHandle&& other) noexcept
-    {
-        if (this != &other)
-            Reset(other.Release());
-        return *this;
-    }
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
-
-    HANDLE Get() const { return handle_; }
-    bool Valid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
+    bool Valid() const { return Get() != nullptr && Get() != INVALID_HANDLE_VALUE; }
     explicit operator bool() const { return Valid(); }
-
-    HANDLE Release() { return std::exchange(handle_, nullptr); }
-    void Reset(HANDLE h = nullptr)
-    {
-        if (Valid())
-            CloseHandle(handle_);
-        handle_ = h;
-    }
-
-private:
-    HANDLE handle_ = nullptr;
 };
 
 class CriticalSection
