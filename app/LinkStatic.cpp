@@ -114,7 +114,7 @@ void CLinkStatic::FitToText()
 
     SIZE text{};
     {
-        WindowDc dc(m_hWnd);
+        CWindowDC dc(m_hWnd);
         ScopedSelectObject font(dc.Get(), linkFont_.Get());
         text = CDC(dc.Get()).GetTextExtent(GetWindowText());
     }

@@ -19,6 +19,8 @@ class SerialPort
 public:
     // wParam = the received byte (0..255), lParam = 0.
     static constexpr UINT WM_METER_BYTE = WM_USER + 4;
+    // Posted once when the port's device is gone (its handle is dead); the worker has ended.
+    static constexpr UINT WM_METER_PORT_DEAD = WM_USER + 5;
     // The worker's exit code when it ends because the port object is being destroyed.
     static constexpr DWORD WORKER_EXIT_CODE = 100;
 

@@ -45,7 +45,7 @@ TEST(LinkFitToText, ShrinksTheControlToItsTextKeepingItsAlignment)
     {
         SCOPED_TRACE("style " + std::to_string(style));
         LinkInDialog l(style, 21);
-        WindowDc dc(l.link.m_hWnd);
+        CWindowDC dc(l.link.m_hWnd);
         ScopedSelectObject font(dc.Get(),
                                 reinterpret_cast<HGDIOBJ>(l.link.SendMessage(WM_GETFONT)));
         const SIZE text = CDC(dc.Get()).GetTextExtent(WideToUtf8(LINK_TEXT));
@@ -118,13 +118,13 @@ TEST(ExtraSettings, TheBoxShowsTheNegationOfShowAdvAndOnlyOkChangesIt)
 {
     const struct
     {
-        int showAdv;
+        bool showAdv;
         bool click; // the user clicks the box, turning over what it showed
         UINT answer;
-        int expected;
+        bool expected;
     } cases[] = {
-        {0, false, IDOK, 0}, {1, false, IDOK, 1}, {7, false, IDOK, 1},
-        {0, true, IDOK, 1},  {1, true, IDOK, 0},  {7, true, IDCANCEL, 7},
+        {false, false, IDOK, false}, {true, false, IDOK, true},      {false, true, IDOK, true},
+        {true, true, IDOK, false},   {false, true, IDCANCEL, false},
     };
     for (const auto& c : cases)
     {
@@ -136,8 +136,9 @@ TEST(ExtraSettings, TheBoxShowsTheNegationOfShowAdvAndOnlyOkChangesIt)
                                    IsDlgButtonChecked(dialog, IDC_NO_ADVERT_AT_START) ? 0 : 1);
                 DialogDriver::Press(dialog, c.answer);
             });
-        int showAdv = c.showAdv;
-        EditAdvertAtStart(nullptr, showAdv);
+        bool showAdv = c.showAdv;
+        CWnd owner;
+        EditAdvertAtStart(owner, showAdv);
         EXPECT_EQ(showAdv, c.expected) << c.showAdv << " " << c.click << " " << c.answer;
     }
 }

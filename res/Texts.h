@@ -1,0 +1,49 @@
+#pragma once
+
+// Every text the program's code shows to the user (messages, status line, captions and labels it
+// sets, and their formats), in UTF-8, so that a translation is this file and the resource script.
+// The log file's own texts (its header, "???") are part of the file format and stay with it.
+
+namespace texts
+{
+
+// A panel without a valid reading.
+constexpr char NO_READING[] = "???";
+
+// Status line. The formats take the model ("QM-700"/"QM-701") and the meter's number.
+constexpr char LINK_LOST[] = "Brak łączności z przyrządem.";
+constexpr char STATUS_MEASUREMENT_ERROR[] = "%s numer %d. Błąd pomiaru!";
+constexpr char STATUS_CALIBRATION_ERROR[] = "%s numer %d. Błąd kalibracji!";
+constexpr char STATUS_OK[] = "%s numer %d. Pomiar prawidłowy.";
+constexpr char STATUS_TWO_CHANNELS[] = " Dostępne dwa kanały pomiarów.";
+constexpr char STATUS_ONE_CHANNEL[] = " Dostępny jeden kanał pomiarów.";
+// Hours, minutes, seconds of the log interval.
+constexpr char STATUS_RECORDING[] = " Rejestracja do pliku co %02d:%02d:%02d.";
+// The port's number.
+constexpr char STATUS_RECONNECTING[] = " Ponawiam połączenie z portem COM%d.";
+// The number of records waiting.
+constexpr char STATUS_LOG_BACKLOG[] = " Zapis do pliku wstrzymany: %d wyników czeka.";
+
+// The serial port.
+constexpr char PORT_OPEN_FAILED[] = "Nie można otworzyć portu COM"; // + the port's number
+constexpr char PORT_IN_USE[] = "Aktualnie używany port: COM";       // + the port's number
+constexpr char NO_PORT_IN_USE[] = "Aktualnie żaden port nie jest używany";
+constexpr char NO_PORT_CHOSEN[] = "Nie wybrano żadnego portu.";
+
+// The units dialog. The meter's number goes between the first two parts, its unit after them.
+constexpr char METER_UNIT_BEFORE_NUMBER[] = "Miernik QM-700 nr ";
+constexpr char METER_UNIT_AFTER_NUMBER[] = " przesyła wynik wyrażony w jednostkach ";
+constexpr char K_NOT_POSITIVE[] = "Wartość współczynnika K powinna być większa od zera";
+
+// Recording.
+constexpr char LOG_UNAVAILABLE[] = "Wybrany plik rejestracji wyników pomiaru jest niedostępny.";
+constexpr char LOG_APPEND_OR_EMPTY[] =
+    "Plik rejestracji pomiarów już istnieje.\r\nWybierz Tak aby dopisywać wyniki do "
+    "poprzednich,\r\nwybierz Nie aby skasować poprzednią zawartość pliku.";
+// The path and the system's error code go between the parts.
+constexpr char LOG_WRITE_FAILED_PATH[] = "Nie można zapisać wyniku pomiaru w pliku ";
+constexpr char LOG_WRITE_FAILED_CODE[] = " (błąd ";
+constexpr char LOG_WRITE_FAILED_END[] = "). Ten wynik nie został zapisany.";
+constexpr char NO_CHANNEL_TO_LOG[] = "Wybierz przynajmniej jedną wielkość do zapisu";
+
+} // namespace texts
