@@ -1,7 +1,7 @@
 // The main window's reception, driven byte by byte as the serial worker delivers them.
 
-#include "meter/FrameEncoder.h"
 #include "tests/win/ui/MainWindowTest.h"
+#include "tools/qm7xx-sim/FrameEncoder.h"
 
 #include <vector>
 
