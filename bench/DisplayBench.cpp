@@ -3,7 +3,7 @@
 //  - the reception of a frame's carriage return: decoding, panels, status line and repaints.
 // Prints the median and maximum of many calls, for the default window and a maximised one.
 
-#include "meter/FrameEncoder.h"
+#include "tools/qm7xx-sim/FrameEncoder.h"
 #include "ui/MainDlg.h"
 
 #include <windows.h>

@@ -2,7 +2,7 @@
 // serial pair carries them: the real serial port engine on COM8, a writer on COM9 (see
 // scripts/bench, which makes the pair), the real reception, decoder, panels and status line.
 
-#include "meter/FrameEncoder.h"
+#include "tools/qm7xx-sim/FrameEncoder.h"
 #include "ui/MainDlg.h"
 
 #include <commctrl.h>

@@ -8,7 +8,7 @@
 
 #include "tests/win/support/HandleCount.h"
 #include "tests/win/support/MessagePump.h"
-#include "meter/FrameEncoder.h"
+#include "tools/qm7xx-sim/FrameEncoder.h"
 #include "ui/MainDlg.h"
 
 #include <windows.h>

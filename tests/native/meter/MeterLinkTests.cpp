@@ -1,7 +1,7 @@
 // The meter link driven byte by byte, as the serial worker delivers them, and by the passing of
 // time: what each panel is told, the state, the layout and the reconnect decisions.
 
-#include "meter/FrameEncoder.h"
+#include "tools/qm7xx-sim/FrameEncoder.h"
 #include "meter/MeterLink.h"
 #include "units/UnitModel.h"
 

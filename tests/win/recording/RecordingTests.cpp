@@ -1,7 +1,7 @@
 // The log file as the main window keeps it, and the recording settings dialog, driven as a user
 // would: files on disk, the dialog's controls, the question and the messages.
 
-#include "meter/FrameEncoder.h"
+#include "tools/qm7xx-sim/FrameEncoder.h"
 #include "res/resource.h"
 #include "tests/win/support/DialogDriver.h"
 #include "tests/win/support/MessagePump.h"

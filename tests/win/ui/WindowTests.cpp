@@ -1,6 +1,6 @@
 // The main window: its first view, its view commands, how it ends, and a stored port that fails.
 
-#include "meter/FrameEncoder.h"
+#include "tools/qm7xx-sim/FrameEncoder.h"
 #include "res/resource.h"
 #include "tests/win/support/DialogDriver.h"
 #include "tests/win/support/MessagePump.h"
