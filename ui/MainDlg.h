@@ -49,6 +49,7 @@ public:
     const MeterLink& Link() const { return link_; }
     int StatusLineHeight() const { return statusLineHeight_; }
     bool IsLogOpen() const { return logFile_ != nullptr; }
+    bool IsPortOpen() const { return serialPort_ != nullptr; }
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
