@@ -142,6 +142,7 @@ TEST_F(Settings, OddStoredDataLoadsAsASoundValueOrKeepsTheDefault)
         {L"FILE_NAME", Word(7), Text(L"")},
         {L"UNIT_K", Word(0), Word(1470)}, // would show "inf kLx"
         {L"FILE_INTERVAL", Word(0), Word(1)},
+        {L"FILE_LOG_CANAL1", Word(2), Word(1)}, // on, in the dialog and in the logic alike
         {L"FONT_NAME", Text(std::wstring(32, L'F')), Text(L"Arial")},
         {L"FILE_NAME", Text(longName), Text(longName)},
         {L"FILE_NAME", Text(longName + L'y'), Text(L"")},

@@ -1,59 +1,9 @@
-#include "ui/MainLayout.h"
-#include "ui/RaisedTwo.h"
 #include "ui/StatusText.h"
 
 #include <gtest/gtest.h>
 
 namespace
 {
-
-using Ints = std::vector<int>;
-
-// Each expectation: status line, panel 1 and panel 2 as x, y, width, height each.
-TEST(MainLayout, PlacesTheStatusLineAndPanelsWithTruncatingHalves)
-{
-    const struct
-    {
-        int cx, cy, frame, statusHeight, two;
-        Ints expected;
-    } cases[] = {
-        {534, 362, 3, 20, false, {3, 3, 528, 23, 3, 31, 528, 328, 0, 0, 0, 0}},
-        {534, 362, 3, 21, true, {3, 3, 528, 24, 3, 32, 528, 163, 3, 198, 528, 163}},
-        {100, 101, 4, 17, true, {4, 4, 92, 21, 4, 30, 92, 33, 4, 67, 92, 33}},
-        {5, 1, 3, 1, true, {3, 3, -1, 4, 3, 12, -1, -8, 3, 7, -1, -8}}, // negative sizes passed on
-    };
-    for (const auto& c : cases)
-    {
-        const MainLayout l = ComputeMainLayout(c.cx, c.cy, c.frame, c.statusHeight, c.two != 0);
-        Ints all;
-        for (const LayoutRect& r : {l.statusLine, l.panel1, l.panel2})
-            all.insert(all.end(), {r.x, r.y, r.width, r.height});
-        EXPECT_EQ(all, c.expected);
-    }
-}
-
-// The whole text is centred; the "2" box spans 200 pixels left and 193 right of its end, from
-// 6/8 of the text height above the centre to 2/8 below, each part truncated toward zero.
-TEST(RaisedTwo, PlacesTheShortenedTextAndTheRaisedTwoWithTruncatingHalves)
-{
-    const struct
-    {
-        BoxRect client;
-        int width, height;
-        Ints expected; // main box, then the "2" box, as left, top, right, bottom
-    } cases[] = {
-        {{0, 0, 528, 328}, 400, 103, {64, 113, 464, 215, 264, 87, 657, 189}},
-        {{1, 1, 10, 12}, 401, 7, {-195, 3, 205, 9, 5, 1, 398, 7}},
-        {{-11, -11, 0, 0}, 3, 9, {-6, -9, -4, -1, -204, -11, 189, -3}},
-    };
-    for (const auto& c : cases)
-    {
-        const RaisedTwoBoxes b = ComputeRaisedTwoBoxes(c.client, c.width, c.height);
-        EXPECT_EQ(Ints({b.main.left, b.main.top, b.main.right, b.main.bottom, b.raised.left,
-                        b.raised.top, b.raised.right, b.raised.bottom}),
-                  c.expected);
-    }
-}
 
 TEST(StatusText, NamesTheMeterAndItsWorstStateAndTheRecordingInterval)
 {
