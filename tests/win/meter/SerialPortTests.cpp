@@ -140,6 +140,7 @@ struct PlayedDriver
     DWORD read = 0;      // ReadFile
     bool readNeverEnds = false;
     bool statusNeverReturns = false;
+    bool waitNeverEnds = false; // until the mask changes
 };
 
 struct PlayedDriverPort : SerialPort
@@ -152,10 +153,15 @@ struct PlayedDriverPort : SerialPort
         if (Fails(driver_.waitStart))
             return FALSE;
         *events = EV_RXCHAR;
-        SetEvent(overlapped->hEvent);
+        pendingWait_ = overlapped->hEvent;
+        if (driver_.waitNeverEnds)
+            ResetEvent(pendingWait_); // as a driver does when it takes a request
+        else
+            SetEvent(pendingWait_);
         SetLastError(ERROR_IO_PENDING);
         return FALSE;
     }
+    BOOL ChangeCommMask(DWORD) override { return SetEvent(pendingWait_); }
     BOOL RequestResult(OVERLAPPED*, DWORD* count) override
     {
         *count = 0;
@@ -194,6 +200,7 @@ struct PlayedDriverPort : SerialPort
 
     const PlayedDriver driver_;
     DWORD queued_ = 0;
+    HANDLE pendingWait_ = nullptr;
     std::atomic<bool> stuck{false}; // in a call that never ends
 };
 
@@ -225,6 +232,9 @@ TEST(SerialPort, APortWhoseDeviceHasGoneIsReportedToTheWindowOnceAndItsWorkerEnd
         {"ClearCommError fails", {0, 0, ERROR_GEN_FAILURE}, ERROR_GEN_FAILURE},
         {"ReadFile fails", {0, 0, 0, ERROR_BAD_COMMAND}, ERROR_BAD_COMMAND},
         {"a read never ends, not even cancelled", {0, 0, 0, 0, true}, ERROR_TIMEOUT},
+        {"a wait goes on, ClearCommError fails",
+         {0, 0, ERROR_DEVICE_NOT_CONNECTED, 0, false, false, true},
+         ERROR_DEVICE_NOT_CONNECTED},
     };
     for (const auto& c : cases)
     {
