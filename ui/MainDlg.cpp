@@ -225,7 +225,7 @@ LRESULT CMainDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
         }
         break;
     case SerialPort::WM_METER_PORT_DEAD:
-        OnPortDead();
+        OnPortDead(static_cast<int>(wParam));
         return 0;
     case WM_DEVICECHANGE:
         OnDeviceChange(wParam, lParam);

@@ -65,7 +65,7 @@ private:
     void Show(const LinkUpdate& update);
     void LayOut();
     void OnReconnectTick();
-    void OnPortDead();
+    void OnPortDead(int port);
     void OnDeviceChange(WPARAM event, LPARAM data);
     void ReopenPort();
 

@@ -74,8 +74,11 @@ void CMainDlg::OnReconnectTick()
         UpdateStatusLine(); // the reconnecting note appears once the meter has been silent long
 }
 
-void CMainDlg::OnPortDead()
+void CMainDlg::OnPortDead(int port)
 {
+    // Its worker has ended; the port object goes at the next reopening.
+    if (!serialPort_ || serialPort_->PortNumber() != port)
+        return;
     link_.PortDied();
     UpdateStatusLine();
 }
