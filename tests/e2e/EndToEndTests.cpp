@@ -6,6 +6,7 @@
 #include "tests/e2e/Meter.h"
 #include "tests/e2e/ProgramUnderTest.h"
 #include "tests/e2e/SettingsKey.h"
+#include "tests/e2e/VirtualPair.h"
 #include "tests/e2e/WindowShot.h"
 
 #include <gtest/gtest.h>
@@ -76,45 +77,6 @@ Text PanelText(const ProgramUnderTest& program, int panelId, const wchar_t* scre
     return least < GONE ? Text::Blinking : Text::Steady;
 }
 
-// A pair of this test's own, so that taking it away disturbs no other test.
-constexpr int LOST_PROGRAM_PORT = 14;
-constexpr int LOST_METER_PORT = 15;
-const std::string LOST_PAIR_DIR = QM_E2E_LOST_PAIR_DIR;
-
-bool PairRuns()
-{
-    return GetFileAttributesW(WindowsPath(LOST_PAIR_DIR + "/socat.pid").c_str()) !=
-           INVALID_FILE_ATTRIBUTES;
-}
-
-// Runs scripts/serial-pair start|stop on the pair. Wine starts a Linux program named by a
-// Windows path as a process of its own, without a handle to it: the pid file tells when it is
-// done.
-bool Pair(const char* action)
-{
-    std::wstring commandLine = WindowsPath(QM_E2E_SERIAL_PAIR) + L" ";
-    for (const std::string& arg :
-         {std::string(action), LOST_PAIR_DIR, std::string(QM_E2E_PREFIX),
-          "com" + std::to_string(LOST_PROGRAM_PORT), "com" + std::to_string(LOST_METER_PORT)})
-        commandLine += std::wstring(arg.begin(), arg.end()) + L" ";
-    std::string failure;
-    StartProcess(L"", commandLine, failure); // no handle: a Linux program
-    if (!failure.empty())
-        return false;
-    const bool starting = std::string(action) == "start";
-    const std::wstring programEnd = L"\\\\.\\COM" + std::to_wstring(LOST_PROGRAM_PORT);
-    return WaitUntil(
-        [&]
-        {
-            if (!starting)
-                return !PairRuns();
-            UniqueHandle port(CreateFileW(programEnd.c_str(), GENERIC_READ, 0, nullptr,
-                                          OPEN_EXISTING, 0, nullptr));
-            return PairRuns() && port.Valid();
-        },
-        10000);
-}
-
 class EndToEnd : public ::testing::Test
 {
 protected:
@@ -181,7 +143,7 @@ TEST_F(EndToEnd, OneChannelMeterShowsItsStatusAndErrorsAndTheLinkIsLostWhenTheMe
 {
     if (!GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version"))
         GTEST_SKIP() << "the virtual serial pair is made under Wine only";
-    ASSERT_TRUE(Pair("start")) << "no virtual serial pair in " << LOST_PAIR_DIR;
+    ASSERT_TRUE(Pair("start")) << "no virtual serial pair in " << QM_E2E_LOST_PAIR_DIR;
     ASSERT_TRUE(settings_key::WriteDword(L"PORT_NR", LOST_PROGRAM_PORT));
     ASSERT_TRUE(settings_key::WriteDword(L"SHOW_ADV", 0));
     Meter lostMeter(SimulatorPath(), LOST_METER_PORT);
@@ -211,7 +173,9 @@ TEST_F(EndToEnd, OneChannelMeterShowsItsStatusAndErrorsAndTheLinkIsLostWhenTheMe
     ASSERT_TRUE(lostMeter.Play(With(QM700_WM2, L"--calibration-error", L"all")));
     EXPECT_TRUE(StatusBecomes(program, L"QM-700 numer 123. Błąd kalibracji!"));
     ASSERT_TRUE(Pair("stop")) << "the pair was not taken away";
-    EXPECT_TRUE(StatusBecomes(program, NO_LINK, 6000)) << "a port that disappeared";
+    EXPECT_TRUE(StatusBecomes(program,
+                              std::wstring(NO_LINK) + L" Ponawiam połączenie z portem COM14.", 6000))
+        << "a port that disappeared is tried again";
     program.Command(ID_VIEW_TOPMOST);
     EXPECT_TRUE(WaitUntil([&] { return program.IsTopmost(); }, 3000)) << "the menu does not work";
     program.Command(ID_PORT_SELECT);

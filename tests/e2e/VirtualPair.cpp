@@ -1,0 +1,41 @@
+#include "tests/e2e/VirtualPair.h"
+
+#include "tests/e2e/E2eConfig.h"
+
+namespace
+{
+const std::string LOST_PAIR_DIR = QM_E2E_LOST_PAIR_DIR;
+}
+
+bool PairRuns()
+{
+    return GetFileAttributesW(WindowsPath(LOST_PAIR_DIR + "/socat.pid").c_str()) !=
+           INVALID_FILE_ATTRIBUTES;
+}
+
+// Wine starts a Linux program named by a Windows path as a process of its own, without a handle
+// to it: the pid file tells when it is done.
+bool Pair(const char* action)
+{
+    std::wstring commandLine = WindowsPath(QM_E2E_SERIAL_PAIR) + L" ";
+    for (const std::string& arg :
+         {std::string(action), LOST_PAIR_DIR, std::string(QM_E2E_PREFIX),
+          "com" + std::to_string(LOST_PROGRAM_PORT), "com" + std::to_string(LOST_METER_PORT)})
+        commandLine += std::wstring(arg.begin(), arg.end()) + L" ";
+    std::string failure;
+    StartProcess(std::wstring(), commandLine, failure); // no handle: a Linux program
+    if (!failure.empty())
+        return false;
+    const bool starting = std::string(action) == "start";
+    const std::wstring programEnd = L"\\\\.\\COM" + std::to_wstring(LOST_PROGRAM_PORT);
+    return WaitUntil(
+        [&]
+        {
+            if (!starting)
+                return !PairRuns();
+            UniqueHandle port(CreateFileW(programEnd.c_str(), GENERIC_READ, 0, nullptr,
+                                          OPEN_EXISTING, 0, nullptr));
+            return PairRuns() && port.Valid();
+        },
+        10000);
+}
