@@ -1,6 +1,5 @@
 #include "tests/e2e/ProgramUnderTest.h"
 
-#include "res/resource.h"
 #include "tests/e2e/E2eConfig.h"
 #include "toolkit/TextConv.h"
 
@@ -75,44 +74,11 @@ bool ProgramUnderTest::WaitForMainWindow(DWORD timeoutMs)
     return false;
 }
 
-std::wstring ProgramUnderTest::StatusText() const
-{
-    return WindowText(GetDlgItem(main_, IDC_STATUS));
-}
-
-bool ProgramUnderTest::IsShown(int controlId) const
-{
-    return IsWindowVisible(GetDlgItem(main_, controlId)) != FALSE;
-}
-
-bool ProgramUnderTest::IsTopmost() const
-{
-    return (GetWindowLongW(main_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-}
-
-RECT ProgramUnderTest::WindowRect() const
-{
-    RECT rect{};
-    GetWindowRect(main_, &rect);
-    return rect;
-}
-
 RECT ProgramUnderTest::ControlRect(int controlId) const
 {
-    RECT rect{};
-    GetWindowRect(GetDlgItem(main_, controlId), &rect);
+    RECT rect = Rect(GetDlgItem(main_, controlId));
     OffsetRect(&rect, -WindowRect().left, -WindowRect().top);
     return rect;
-}
-
-void ProgramUnderTest::Command(UINT commandId) const
-{
-    PostMessageW(main_, WM_COMMAND, MAKEWPARAM(commandId, 0), 0);
-}
-
-void ProgramUnderTest::CloseBox() const
-{
-    PostMessageW(main_, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 
 HWND ProgramUnderTest::FindDialog(const std::wstring& caption) const

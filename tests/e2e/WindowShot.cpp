@@ -3,6 +3,8 @@
 #include "toolkit/DC.h"
 #include "toolkit/Handles.h"
 
+#include <algorithm>
+
 WindowShot::WindowShot(HWND window)
 {
     RECT rect{};
@@ -46,14 +48,12 @@ COLORREF WindowShot::At(int x, int y) const
 
 int WindowShot::Count(COLORREF colour, const RECT& area) const
 {
+    int count = 0;
     if (Empty())
         return 0;
-    int count = 0;
-    for (int y = area.top < 0 ? 0 : area.top; y < area.bottom && y < height_; ++y)
-    {
-        for (int x = area.left < 0 ? 0 : area.left; x < area.right && x < width_; ++x)
+    for (int y = std::max(0L, area.top); y < std::min<LONG>(area.bottom, height_); ++y)
+        for (int x = std::max(0L, area.left); x < std::min<LONG>(area.right, width_); ++x)
             count += At(x, y) == colour;
-    }
     return count;
 }
 
@@ -63,12 +63,8 @@ RECT WindowShot::InkBox(COLORREF background) const
     for (int y = 0; y < height_; ++y)
         for (int x = 0; x < width_; ++x)
             if (At(x, y) != background)
-            {
-                box.left = x < box.left ? x : box.left;
-                box.top = y < box.top ? y : box.top;
-                box.right = x > box.right ? x : box.right;
-                box.bottom = y > box.bottom ? y : box.bottom;
-            }
+                box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y),
+                       std::max<LONG>(box.right, x), std::max<LONG>(box.bottom, y)};
     return box;
 }
 
