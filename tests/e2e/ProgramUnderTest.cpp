@@ -45,26 +45,11 @@ ProgramUnderTest::~ProgramUnderTest()
     }
 }
 
-std::vector<HWND> ProgramUnderTest::TopLevelWindows() const
-{
-    std::vector<HWND> found;
-    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT))
-    {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        if (owner == processId_ && IsWindowVisible(w))
-            found.push_back(w);
-    }
-    return found;
-}
-
 bool ProgramUnderTest::WaitForMainWindow(DWORD timeoutMs)
 {
     const auto found = [this]
     {
-        for (HWND window : TopLevelWindows())
-            if (IsDialog(window, L"QM7xx"))
-                main_ = window;
+        main_ = FindDialog(L"QM7xx");
         return main_ || WaitForSingleObject(process_.Get(), 0) != WAIT_TIMEOUT;
     };
     if (process_ && WaitUntil(found, timeoutMs) && main_)
@@ -83,9 +68,13 @@ RECT ProgramUnderTest::ControlRect(int controlId) const
 
 HWND ProgramUnderTest::FindDialog(const std::wstring& caption) const
 {
-    for (HWND window : TopLevelWindows())
-        if (window != main_ && IsDialog(window, caption))
-            return window;
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT))
+    {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == processId_ && w != main_ && IsWindowVisible(w) && IsDialog(w, caption))
+            return w;
+    }
     return nullptr;
 }
 

@@ -13,7 +13,6 @@
 
 #include <optional>
 #include <string>
-#include <vector>
 
 std::wstring WindowText(HWND window);
 
@@ -46,7 +45,7 @@ public:
     void Command(UINT commandId) const { PostMessageW(main_, WM_COMMAND, commandId, 0); }
     // The close box of the caption bar.
     void CloseBox() const { PostMessageW(main_, WM_SYSCOMMAND, SC_CLOSE, 0); }
-    // A visible top-level dialog of the program with this caption, or null.
+    // A visible top-level dialog of the program with this caption (not the main window), or null.
     HWND FindDialog(const std::wstring& caption) const;
 
     // Waits for the process to end; its exit code, or nothing on time-out.
@@ -59,7 +58,6 @@ private:
         GetWindowRect(window, &rect);
         return rect;
     }
-    std::vector<HWND> TopLevelWindows() const;
 
     std::string failure_;
     DWORD processId_ = 0;

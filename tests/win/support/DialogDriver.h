@@ -69,30 +69,19 @@ private:
     {
         if (!current_ || current_->busy_)
             return;
-        HWND found = nullptr;
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND hwnd, LPARAM out) -> BOOL
-            {
-                wchar_t cls[16] = {};
-                GetClassNameW(hwnd, cls, 16);
-                if (std::wstring(cls) == L"#32770" && IsWindowVisible(hwnd) &&
-                    IsWindowEnabled(hwnd) && !current_->leaveAlone_.count(hwnd))
-                {
-                    // The enumeration runs from the top of the z-order.
-                    *reinterpret_cast<HWND*>(out) = hwnd;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&found));
-        if (!found)
-            return;
+        // The top-level windows from the top of the z-order down.
+        HWND found = GetTopWindow(nullptr);
+        for (wchar_t cls[16] = {}; found; found = GetWindow(found, GW_HWNDNEXT))
+            if (GetWindowThreadProcessId(found, nullptr) == GetCurrentThreadId() &&
+                GetClassNameW(found, cls, 16) && std::wstring(cls) == L"#32770" &&
+                IsWindowVisible(found) && IsWindowEnabled(found) &&
+                !current_->leaveAlone_.count(found))
+                break;
         const ULONGLONG now = GetTickCount64();
-        auto last = current_->handedOver_.find(found);
-        if (last != current_->handedOver_.end() && now - last->second < 200)
+        ULONGLONG& last = current_->handedOver_[found]; // 0 for a dialog not met before
+        if (!found || now - last < 200)
             return;
-        current_->handedOver_[found] = now;
+        last = now;
         current_->busy_ = true;
         current_->script_(found, TextOf(found));
         current_->busy_ = false;
