@@ -17,6 +17,8 @@ bool Same(RECT a, const RECT& b)
     return EqualRect(&a, &b) != FALSE;
 }
 
+constexpr RECT FIRST_PLACE{50, 50, 600, 450};
+
 // On top, and the menu item says so.
 bool ShownOnTop(const CMainDlg& w)
 {
@@ -30,7 +32,7 @@ bool ShownOnTop(const CMainDlg& w)
 TEST_F(MainWindowTest,
        FirstViewIsAt5050With550By400AndOneBlinkingPanelAndTheTopmostToggleMovesNothing)
 {
-    EXPECT_TRUE(Same(window.GetWindowRect(), RECT{50, 50, 600, 450})) << "550 x 400 at 50, 50";
+    EXPECT_TRUE(Same(window.GetWindowRect(), FIRST_PLACE));
     EXPECT_FALSE(ShownOnTop(window));
     EXPECT_EQ(Shown(), "Brak łączności z przyrządem. | ??? unit 2 blinking | hidden ??? unit 2 "
                        "blinking | 0 layouts");
@@ -123,6 +125,7 @@ TEST(MainWindow, AStoredTopmostStartsOnTopAndAStoredPortThatFailsIsReportedThenT
     CMainDlg window(settings);
     ASSERT_TRUE(window.Create());
     EXPECT_TRUE(ShownOnTop(window));
+    EXPECT_TRUE(Same(window.GetWindowRect(), FIRST_PLACE)) << "placed when it starts on top";
     EXPECT_EQ(seen, std::vector<std::wstring>{L"Nie można otworzyć portu COM77"})
         << "the message comes before the window is shown";
 
