@@ -1,6 +1,7 @@
 #include "tests/e2e/VirtualPair.h"
 
 #include "tests/e2e/E2eConfig.h"
+#include "toolkit/TextConv.h"
 
 namespace
 {
@@ -17,25 +18,19 @@ bool PairRuns()
 // to it: the pid file tells when it is done.
 bool Pair(const char* action)
 {
-    std::wstring commandLine = WindowsPath(QM_E2E_SERIAL_PAIR) + L" ";
-    for (const std::string& arg :
-         {std::string(action), LOST_PAIR_DIR, std::string(QM_E2E_PREFIX),
-          "com" + std::to_string(LOST_PROGRAM_PORT), "com" + std::to_string(LOST_METER_PORT)})
-        commandLine += std::wstring(arg.begin(), arg.end()) + L" ";
+    const std::string args = " " + std::string(action) + " " + LOST_PAIR_DIR + " " + QM_E2E_PREFIX +
+                             " com" + std::to_string(LOST_PROGRAM_PORT) + " com" +
+                             std::to_string(LOST_METER_PORT);
     std::string failure;
-    StartProcess(std::wstring(), commandLine, failure); // no handle: a Linux program
-    if (!failure.empty())
-        return false;
-    const bool starting = std::string(action) == "start";
+    StartProcess(std::wstring(), WindowsPath(QM_E2E_SERIAL_PAIR) + Utf8ToWide(args), failure);
     const std::wstring programEnd = L"\\\\.\\COM" + std::to_wstring(LOST_PROGRAM_PORT);
-    return WaitUntil(
-        [&]
-        {
-            if (!starting)
-                return !PairRuns();
-            UniqueHandle port(CreateFileW(programEnd.c_str(), GENERIC_READ, 0, nullptr,
-                                          OPEN_EXISTING, 0, nullptr));
-            return PairRuns() && port.Valid();
-        },
-        10000);
+    const auto done = [&]
+    {
+        if (std::string(action) != "start")
+            return !PairRuns();
+        const UniqueHandle port(
+            CreateFileW(programEnd.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        return PairRuns() && port.Valid();
+    };
+    return failure.empty() && WaitUntil(done, 10000);
 }
