@@ -109,9 +109,12 @@ TEST_F(Settings, FirstRunWritesEveryDefaultAndTheNextStartsBothPanelsFromWhatARu
         EXPECT_EQ(made.lfHeight, -33);
         EXPECT_EQ(made.lfItalic, 1);
     }
-    const AppSettings back = window.Settings();
-    EXPECT_EQ(back.look.font.faceName, "Courier New");
-    EXPECT_EQ(back.units.conversionMode, CONV_TO_KLX);
+    // Logging off saves the settings as they stand, as an exit would.
+    window.ToggleTopmost();
+    window.SendMessage(WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(Read(L"TOPMOST"), Word(1));
+    EXPECT_EQ(Read(L"FONT_NAME"), Text(L"Courier New"));
+    EXPECT_EQ(Read(L"SHOW_UNIT"), Word(CONV_TO_KLX));
     DestroyWindow(window.m_hWnd);
 }
 
