@@ -5,6 +5,7 @@
 
 #include "meter/MeterReading.h"
 #include "recording/LogFormat.h"
+#include "recording/LogRecord.h"
 
 #include <string>
 
@@ -26,15 +27,6 @@ struct LogLayout
     int fileLogCanal1 = 1;
     int fileLogCanal2 = 1;
     int fileSepFormat = SEP_TAB;
-};
-
-// One record: the header line when one was due (else empty), and the record line. Both end in
-// CR LF; they go into the file together, header first.
-struct LogRecord
-{
-    std::string header;
-    std::string line;
-    std::string Text() const { return header + line; }
 };
 
 class LogRecorder

@@ -1,0 +1,146 @@
+#pragma once
+
+// A log file in memory on a disk that fills up, fails its flushes or cuts, goes away and comes
+// back, or blocks a write, on the test's demand.
+
+#include "recording/LogSink.h"
+
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <string>
+
+constexpr unsigned long DISK_FULL = 112;
+constexpr unsigned long DEVICE_GONE = 1167;
+constexpr unsigned long ABORTED = 995;
+constexpr unsigned long TIMED_OUT = 1460;
+
+struct FakeDisk
+{
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::string content;
+    bool exists = false;
+    bool present = true; // false: the medium is gone; handles opened on it stay dead
+    bool full = false;   // a write puts `partial` bytes in, then fails
+    std::size_t partial = 0;
+    bool flushFails = false;
+    bool cutFails = false;
+    bool writesBlock = false; // a write waits until this is cleared (or, if honoured, a cancel)
+    bool cancelHonoured = true;
+    bool writeBlocked = false;
+    int flushes = 0;         // that succeeded: records wholly in the file
+    int deadHandleCalls = 0; // calls made on a dead handle
+    int cancels = 0;
+    bool closed = false;
+
+    template <typename Edit> void Change(Edit edit)
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        edit(*this);
+        changed.notify_all();
+    }
+    template <typename Until> bool Await(Until until)
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        return changed.wait_for(lock, std::chrono::seconds(5), [&] { return until(*this); });
+    }
+    std::string Content()
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        return content;
+    }
+};
+
+class FakeLogFile final : public LogSink
+{
+public:
+    explicit FakeLogFile(std::shared_ptr<FakeDisk> disk) : disk_(std::move(disk)) {}
+    ~FakeLogFile() override
+    {
+        disk_->Change([](FakeDisk& d) { d.closed = true; });
+    }
+
+    unsigned long TimedOutError() const override { return TIMED_OUT; }
+    void CancelBlockedCall() override
+    {
+        disk_->Change([this](FakeDisk& d) { ++d.cancels, cancelled_ = true; });
+    }
+
+protected:
+    unsigned long OpenFile(const std::string&, bool& existed) override
+    {
+        std::lock_guard<std::mutex> lock(disk_->mutex);
+        if (!disk_->present)
+            return DEVICE_GONE;
+        dead_ = false;
+        existed = disk_->exists;
+        disk_->exists = true;
+        return 0;
+    }
+    unsigned long SeekEnd(std::uint64_t& size) override
+    {
+        std::lock_guard<std::mutex> lock(disk_->mutex);
+        size = disk_->content.size();
+        return Dead() ? DEVICE_GONE : 0;
+    }
+    unsigned long Write(const char* data, std::size_t size, std::size_t& written) override
+    {
+        std::unique_lock<std::mutex> lock(disk_->mutex);
+        disk_->writeBlocked = true;
+        disk_->changed.notify_all();
+        disk_->changed.wait(
+            lock, [this] { return !disk_->writesBlock || (cancelled_ && disk_->cancelHonoured); });
+        disk_->writeBlocked = false;
+        if (cancelled_)
+            return ABORTED;
+        if (Dead())
+            return DEVICE_GONE;
+        written = disk_->full ? disk_->partial : size;
+        disk_->content.append(data, written);
+        return disk_->full ? DISK_FULL : 0;
+    }
+    unsigned long Flush() override
+    {
+        std::lock_guard<std::mutex> lock(disk_->mutex);
+        if (Dead())
+            return DEVICE_GONE;
+        if (disk_->flushFails)
+            return DISK_FULL;
+        ++disk_->flushes;
+        disk_->changed.notify_all();
+        return 0;
+    }
+    unsigned long Truncate(std::uint64_t size) override
+    {
+        std::lock_guard<std::mutex> lock(disk_->mutex);
+        if (Dead())
+            return DEVICE_GONE;
+        if (disk_->cutFails)
+            return DISK_FULL;
+        disk_->content.resize(std::min<std::size_t>(size, disk_->content.size()));
+        return 0;
+    }
+    bool HandleSurvives(unsigned long error) const override { return error == DISK_FULL; }
+
+private:
+    // With the disk's mutex held.
+    bool Dead()
+    {
+        dead_ = dead_ || !disk_->present;
+        disk_->deadHandleCalls += dead_;
+        return dead_;
+    }
+
+    std::shared_ptr<FakeDisk> disk_;
+    bool dead_ = false;
+    bool cancelled_ = false;
+};
+
+// A fake file opened on the disk.
+inline std::unique_ptr<LogSink> OpenFake(const std::shared_ptr<FakeDisk>& disk)
+{
+    auto file = std::make_unique<FakeLogFile>(disk);
+    file->Open("F:\\log.csv");
+    return file;
+}
