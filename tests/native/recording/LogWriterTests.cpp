@@ -149,8 +149,10 @@ TEST(LogWriter, SwitchingFilesKeepsOrderAndLeavesNothingOnADeadFile)
         writer.Push({"H", "1\r\n"});
         ASSERT_TRUE(AwaitRecords(*oldDisk, 1));
         // The old file dies, or is slow to take record 2.
-        oldDisk->Change([oldDies](FakeDisk& d)
-                        { (oldDies ? d.present : d.writesBlock) = !oldDies; });
+        if (oldDies)
+            oldDisk->Change([](FakeDisk& d) { d.present = false; });
+        else
+            oldDisk->Change([](FakeDisk& d) { d.writesBlock = true; });
         writer.Push({"", "2\r\n"});
         ASSERT_TRUE(oldDies ? heard.Await(Kind::WriteFailed)
                             : oldDisk->Await([](FakeDisk& d) { return d.writeBlocked; }));
