@@ -78,7 +78,6 @@ bool LogFileWin::HandleSurvives(unsigned long error) const
     {
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
-    case ERROR_DISK_QUOTA_EXCEEDED:
     case ERROR_NOT_ENOUGH_QUOTA:
     case ERROR_LOCK_VIOLATION:
         return true;

@@ -3,6 +3,7 @@
 #include "recording/RecordQueue.h"
 
 #include <condition_variable>
+#include <cstdint>
 #include <mutex>
 #include <optional>
 #include <vector>
@@ -11,6 +12,9 @@ namespace
 {
 
 using Clock = std::chrono::steady_clock;
+
+// At most this much of a backlog goes into the file with one write and one flush.
+constexpr std::size_t BATCH_BYTES = 64 * 1024;
 using Kind = LogWriterEvent::Kind;
 
 enum class Outcome
@@ -167,11 +171,14 @@ Outcome Step(LogWriterState& s, Lock& lock)
             s.queue.RepeatHeaderAtHead();
         return Outcome::Progress;
     }
-    const std::uint64_t number = s.queue.HeadNumber();
-    const std::string bytes = s.queue.Front();
+    // A backlog goes in by batches, each flushed once; a batch stops where the next file begins.
+    const std::uint64_t first = s.queue.HeadNumber();
+    const std::size_t most = s.nextFile ? static_cast<std::size_t>(s.switchAt - first) : SIZE_MAX;
+    std::size_t count = 0;
+    const std::string bytes = s.queue.Front(most, BATCH_BYTES, count);
     if (!FileCall(s, lock, *s.file, [&bytes](LogSink& f) { return f.Append(bytes); }))
         return Fail(s, Kind::WriteFailed);
-    s.queue.Written(number);
+    s.queue.Written(first, count);
     s.failing = false;
     return Outcome::Progress;
 }

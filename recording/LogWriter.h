@@ -7,8 +7,10 @@
 // A record that cannot be written stays queued, in order, and goes in before newer ones as soon
 // as writing works again. The head of the queue is retried whenever a record arrives and at least
 // every `retryEvery`; when the handle itself is dead the file is reopened for appending (never
-// truncated) first. The queue holds seven days of records at the interval in force; past that the
-// oldest are dropped and counted (see RecordQueue).
+// truncated) first. Every write is flushed before the records leave the queue; records that wait
+// go in by batches of up to 64 KiB, one write and one flush each, so that a long backlog drains in
+// seconds, and a batch that fails is cut off and retried whole. The queue holds seven days of
+// records at the interval in force; past that the oldest are dropped and counted (RecordQueue).
 //
 // A spell runs from the first failed attempt (or a file call stuck for `stalledAfter`) to the
 // moment nothing waits any more. The owner hears of it once at its start (WriteFailed, or

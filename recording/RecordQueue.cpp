@@ -28,22 +28,33 @@ void RecordQueue::Push(const LogRecord& record)
                         static_cast<std::uint32_t>(record.line.size())});
 }
 
-std::string RecordQueue::Front() const
+std::string RecordQueue::Front(std::size_t maxRecords, std::size_t maxBytes,
+                               std::size_t& count) const
 {
-    const Entry& head = entries_.front();
     std::string text;
-    if (head.headerSize == 0 && repeatHeader_)
+    if (entries_.front().headerSize == 0 && repeatHeader_)
         text = headerInForce_;
-    text.append(bytes_.begin(), bytes_.begin() + head.headerSize + head.lineSize);
+    std::size_t end = 0;
+    for (count = 0; count < entries_.size() && count < maxRecords; ++count)
+    {
+        const std::size_t size = entries_[count].headerSize + entries_[count].lineSize;
+        if (count > 0 && text.size() + size > maxBytes)
+            break;
+        text.append(bytes_.begin() + end, bytes_.begin() + end + size);
+        end += size;
+    }
     return text;
 }
 
-void RecordQueue::Written(std::uint64_t number)
+void RecordQueue::Written(std::uint64_t first, std::size_t count)
 {
-    if (number == headNumber_ && !entries_.empty())
-        PopHead(true);
-    else if (number < headNumber_ && dropped_ > 0)
-        --dropped_;
+    for (std::uint64_t number = first; number < first + count; ++number)
+    {
+        if (number == headNumber_ && !entries_.empty())
+            PopHead(true);
+        else if (number < headNumber_ && dropped_ > 0)
+            --dropped_;
+    }
 }
 
 void RecordQueue::PopHead(bool written)

@@ -41,13 +41,14 @@ public:
     std::uint64_t HeadNumber() const { return headNumber_; }
     std::uint64_t NextNumber() const { return headNumber_ + entries_.size(); }
 
-    // The head record's bytes as they go into the file: its header (its own or a repeated one)
-    // and its line. Only when not Empty().
-    std::string Front() const;
+    // The bytes of the records from the head on as they go into the file (the head's header, its
+    // own or a repeated one, first): at most `maxRecords`, and no more than `maxBytes` unless the
+    // head alone is longer. `count` tells how many. Only when not Empty().
+    std::string Front(std::size_t maxRecords, std::size_t maxBytes, std::size_t& count) const;
 
-    // The record with this number went into the file. It leaves the queue when it is still the
-    // head; one pushed out while it was being written is no longer counted as dropped.
-    void Written(std::uint64_t number);
+    // The records numbered from `first` on, `count` of them, went into the file. Those still
+    // queued leave; any pushed out while being written are no longer counted as dropped.
+    void Written(std::uint64_t first, std::size_t count);
 
     // The file lacks the header the head record is written under: the head repeats it.
     void RepeatHeaderAtHead() { repeatHeader_ = true; }

@@ -11,10 +11,11 @@ namespace
 std::vector<std::string> Drain(RecordQueue& queue)
 {
     std::vector<std::string> out;
+    std::size_t count = 0;
     while (!queue.Empty())
     {
-        out.push_back(queue.Front());
-        queue.Written(queue.HeadNumber());
+        out.push_back(queue.Front(1, 0, count));
+        queue.Written(queue.HeadNumber(), count);
     }
     return out;
 }
@@ -65,7 +66,7 @@ TEST(RecordQueue, KeepsOrderDropsTheOldestAndNeverLosesAHeader)
         for (const LogRecord& record : c.pushes)
             queue.Push(record);
         for (int i = 0; i < c.written; ++i)
-            queue.Written(queue.HeadNumber());
+            queue.Written(queue.HeadNumber(), 1);
         if (c.repeat)
             queue.RepeatHeaderAtHead();
         EXPECT_EQ(queue.Dropped(), c.dropped) << c.name;
@@ -91,7 +92,27 @@ TEST(RecordQueue, ARecordDroppedWhileBeingWrittenLeavesTheNextOneQueued)
     queue.Push({"", "2"});
     const std::uint64_t beingWritten = queue.HeadNumber();
     queue.Push({"", "3"}); // pushes out "1" while it is being written
-    queue.Written(beingWritten);
+    queue.Written(beingWritten, 1);
     EXPECT_EQ(queue.Dropped(), 0u) << "it reached the file after all";
     EXPECT_EQ(Drain(queue), (std::vector<std::string>{"2", "3"}));
+}
+
+// Records waiting go into the file together: up to the byte limit (the head at least), headed by
+// the head's header, and the whole batch leaves the queue once written.
+TEST(RecordQueue, ABatchStopsAtItsLimitsAndLeavesWhole)
+{
+    RecordQueue queue(10);
+    queue.Push({"H", "1"});
+    queue.Written(queue.HeadNumber(), 1);
+    for (const char* line : {"22", "33", "44"})
+        queue.Push({"", line});
+    queue.RepeatHeaderAtHead();
+    const std::tuple<std::size_t, std::size_t, std::string> limits[] = {
+        {9, 0, "H22"}, {9, 5, "H2233"}, {9, 6, "H2233"}, {2, 9, "H2233"}, {9, 99, "H223344"}};
+    std::size_t count = 0;
+    for (const auto& [records, bytes, text] : limits)
+        EXPECT_EQ(queue.Front(records, bytes, count), text) << records << " " << bytes;
+    queue.Written(queue.HeadNumber(), 2);
+    EXPECT_EQ(queue.Front(9, 99, count), "44");
+    EXPECT_EQ(count, 1u);
 }
