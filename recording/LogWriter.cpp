@@ -63,9 +63,10 @@ struct LogWriterState
     LogStart nextStart = LogStart::Append;
     std::uint64_t switchAt = 0;
 
-    // The file call in progress: since when, and on which file (for Stop's cancel).
+    // The file call in progress: since when, on which file (for Stop's cancel) and path.
     std::optional<Clock::time_point> busySince;
     LogSink* busyFile = nullptr;
+    std::string busyPath;
 
     bool spell = false;
     LogWriterEvent spellStart{Kind::WriteFailed, 0, 0, {}};
@@ -98,6 +99,7 @@ template <typename Call> auto FileCall(LogWriterState& s, Lock& lock, LogSink& f
 {
     s.busySince = Clock::now();
     s.busyFile = &file;
+    s.busyPath = s.filePath;
     lock.unlock();
     const auto result = call(file);
     lock.lock();
@@ -120,6 +122,7 @@ void TakeUpSwitch(LogWriterState& s, Lock& lock)
         s.queue.RepeatHeaderAtHead();
     // Closing a file on a stalled share can take as long as writing to it.
     s.busySince = Clock::now();
+    s.busyPath = old->Path();
     lock.unlock();
     old.reset();
     lock.lock();
@@ -194,7 +197,7 @@ void ReportChanges(LogWriterState& s)
         std::lock_guard<std::mutex> lock(s.mutex);
         const Clock::time_point now = Clock::now();
         if (s.busySince && now - *s.busySince >= s.timing.stalledAfter)
-            StartSpell(s, Kind::WriteFailed, s.file->TimedOutError(), s.filePath);
+            StartSpell(s, Kind::WriteFailed, s.file->TimedOutError(), s.busyPath);
         if (!s.failing && !s.emptyDue && s.queue.Empty() && !s.busySince)
             s.spell = false;
 
