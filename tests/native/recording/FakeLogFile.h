@@ -10,10 +10,7 @@
 #include <mutex>
 #include <string>
 
-constexpr unsigned long DISK_FULL = 112;
-constexpr unsigned long DEVICE_GONE = 1167;
-constexpr unsigned long ABORTED = 995;
-constexpr unsigned long TIMED_OUT = 1460;
+constexpr unsigned long DISK_FULL = 112, DEVICE_GONE = 1167, ABORTED = 995, TIMED_OUT = 1460;
 
 struct FakeDisk
 {
@@ -24,9 +21,8 @@ struct FakeDisk
     bool present = true; // false: the medium is gone; handles opened on it stay dead
     bool full = false;   // a write puts `partial` bytes in, then fails
     std::size_t partial = 0;
-    bool flushFails = false;
-    bool cutFails = false;
-    bool writesBlock = false; // a write waits until this is cleared (or, if honoured, a cancel)
+    bool flushFails = false, cutFails = false;
+    bool writesBlock = false; // a write waits until this is cleared or, if honoured, cancelled
     bool cancelHonoured = true;
     bool writeBlocked = false;
     int flushes = 0;         // that succeeded: records wholly in the file
@@ -55,89 +51,78 @@ struct FakeDisk
 class FakeLogFile final : public LogSink
 {
 public:
-    explicit FakeLogFile(std::shared_ptr<FakeDisk> disk) : disk_(std::move(disk)) {}
+    explicit FakeLogFile(std::shared_ptr<FakeDisk> disk) : d_(std::move(disk)) {}
     ~FakeLogFile() override
     {
-        disk_->Change([](FakeDisk& d) { d.closed = true; });
+        d_->Change([](FakeDisk& d) { d.closed = true; });
     }
-
     unsigned long TimedOutError() const override { return TIMED_OUT; }
     void CancelBlockedCall() override
     {
-        disk_->Change([this](FakeDisk& d) { ++d.cancels, cancelled_ = true; });
+        d_->Change([this](FakeDisk& d) { ++d.cancels, cancelled_ = true; });
     }
 
 protected:
     unsigned long OpenFile(const std::string&, bool& existed) override
     {
-        std::lock_guard<std::mutex> lock(disk_->mutex);
-        if (!disk_->present)
+        std::lock_guard<std::mutex> lock(d_->mutex);
+        if (!d_->present)
             return DEVICE_GONE;
         dead_ = false;
-        existed = disk_->exists;
-        disk_->exists = true;
+        existed = std::exchange(d_->exists, true);
         return 0;
     }
     unsigned long SeekEnd(std::uint64_t& size) override
     {
-        std::lock_guard<std::mutex> lock(disk_->mutex);
-        size = disk_->content.size();
+        std::lock_guard<std::mutex> lock(d_->mutex);
+        size = d_->content.size();
         return Dead() ? DEVICE_GONE : 0;
     }
     unsigned long Write(const char* data, std::size_t size, std::size_t& written) override
     {
-        std::unique_lock<std::mutex> lock(disk_->mutex);
-        disk_->writeBlocked = true;
-        disk_->changed.notify_all();
-        disk_->changed.wait(
-            lock, [this] { return !disk_->writesBlock || (cancelled_ && disk_->cancelHonoured); });
-        disk_->writeBlocked = false;
-        if (cancelled_)
-            return ABORTED;
-        if (Dead())
-            return DEVICE_GONE;
-        written = disk_->full ? disk_->partial : size;
-        disk_->content.append(data, written);
-        return disk_->full ? DISK_FULL : 0;
+        std::unique_lock<std::mutex> lock(d_->mutex);
+        d_->writeBlocked = true;
+        d_->changed.notify_all();
+        d_->changed.wait(lock,
+                         [this] { return !d_->writesBlock || (cancelled_ && d_->cancelHonoured); });
+        d_->writeBlocked = false;
+        if (cancelled_ || Dead())
+            return cancelled_ ? ABORTED : DEVICE_GONE;
+        written = d_->full ? d_->partial : size;
+        d_->content.append(data, written);
+        return d_->full ? DISK_FULL : 0;
     }
     unsigned long Flush() override
     {
-        std::lock_guard<std::mutex> lock(disk_->mutex);
-        if (Dead())
-            return DEVICE_GONE;
-        if (disk_->flushFails)
-            return DISK_FULL;
-        ++disk_->flushes;
-        disk_->changed.notify_all();
+        std::lock_guard<std::mutex> lock(d_->mutex);
+        if (Dead() || d_->flushFails)
+            return dead_ ? DEVICE_GONE : DISK_FULL;
+        ++d_->flushes;
+        d_->changed.notify_all();
         return 0;
     }
     unsigned long Truncate(std::uint64_t size) override
     {
-        std::lock_guard<std::mutex> lock(disk_->mutex);
-        if (Dead())
-            return DEVICE_GONE;
-        if (disk_->cutFails)
-            return DISK_FULL;
-        disk_->content.resize(std::min<std::size_t>(size, disk_->content.size()));
+        std::lock_guard<std::mutex> lock(d_->mutex);
+        if (Dead() || d_->cutFails)
+            return dead_ ? DEVICE_GONE : DISK_FULL;
+        d_->content.resize(std::min<std::size_t>(size, d_->content.size()));
         return 0;
     }
     bool HandleSurvives(unsigned long error) const override { return error == DISK_FULL; }
 
 private:
-    // With the disk's mutex held.
-    bool Dead()
+    bool Dead() // with the disk's mutex held
     {
-        dead_ = dead_ || !disk_->present;
-        disk_->deadHandleCalls += dead_;
+        dead_ = dead_ || !d_->present;
+        d_->deadHandleCalls += dead_;
         return dead_;
     }
 
-    std::shared_ptr<FakeDisk> disk_;
-    bool dead_ = false;
-    bool cancelled_ = false;
+    std::shared_ptr<FakeDisk> d_;
+    bool dead_ = false, cancelled_ = false;
 };
 
-// A fake file opened on the disk.
 inline std::unique_ptr<LogSink> OpenFake(const std::shared_ptr<FakeDisk>& disk)
 {
     auto file = std::make_unique<FakeLogFile>(disk);

@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <cstdio>
 #include <fstream>
 #include <functional>
 #include <sstream>
@@ -45,22 +43,6 @@ TEST(LogSink, AFailedRecordLeavesNoPartOfALine)
         EXPECT_TRUE(file.Append("C\r\n")) << c.name;
         EXPECT_EQ(disk->Content(), "A\r\nC\r\n") << c.name;
     }
-}
-
-TEST(LogSink, ADeadHandleAsksForAReopenThatAppends)
-{
-    auto disk = std::make_shared<FakeDisk>();
-    FakeLogFile file(disk);
-    file.Open("F:\\log.csv");
-    file.Append("A\r\n");
-    disk->Change([](FakeDisk& d) { d.present = false; });
-    EXPECT_FALSE(file.Append("B\r\n"));
-    EXPECT_TRUE(file.HandleLost());
-    disk->Change([](FakeDisk& d) { d.present = true; });
-    EXPECT_FALSE(file.Append("B\r\n")) << "the handle stays dead";
-    EXPECT_EQ(file.Reopen(), LogSink::OpenResult::Existing);
-    EXPECT_TRUE(file.Append("B\r\n"));
-    EXPECT_EQ(disk->Content(), "A\r\nB\r\n");
 }
 
 namespace

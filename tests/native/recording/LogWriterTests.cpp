@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace
@@ -27,34 +29,29 @@ public:
             changed_.notify_all();
         };
     }
-    // Waits for an event of the kind (and count, when given).
-    bool Await(Kind kind, std::uint64_t count = ~0ull)
+    // Waits for an event of the kind (and count, when given); returns the first such.
+    std::optional<LogWriterEvent> Await(Kind kind, std::uint64_t count = ANY)
     {
         std::unique_lock<std::mutex> lock(mutex_);
-        return changed_.wait_for(lock, 5s, [&] { return Find(kind, count) != nullptr; });
-    }
-    LogWriterEvent First(Kind kind)
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        const LogWriterEvent* e = Find(kind, ~0ull);
-        return e ? *e : LogWriterEvent{kind, 0, 0, "none"};
+        changed_.wait_for(lock, 5s, [&] { return Find(kind, count).has_value(); });
+        return Find(kind, count);
     }
     int Count(Kind kind)
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        int n = 0;
-        for (const LogWriterEvent& e : events_)
-            n += e.kind == kind;
-        return n;
+        return static_cast<int>(std::count_if(events_.begin(), events_.end(),
+                                              [kind](const LogWriterEvent& e)
+                                              { return e.kind == kind; }));
     }
 
 private:
-    const LogWriterEvent* Find(Kind kind, std::uint64_t count) const
+    static constexpr std::uint64_t ANY = ~0ull;
+    std::optional<LogWriterEvent> Find(Kind kind, std::uint64_t count) const
     {
         for (const LogWriterEvent& e : events_)
-            if (e.kind == kind && (count == ~0ull || e.count == count))
-                return &e;
-        return nullptr;
+            if (e.kind == kind && (count == ANY || e.count == count))
+                return e;
+        return std::nullopt;
     }
 
     std::mutex mutex_;
@@ -112,8 +109,8 @@ TEST(LogWriter, KeepsFailedRecordsInOrderUntilWritingWorksAgain)
 
         EXPECT_EQ(disk->Content(), c.file) << c.name;
         EXPECT_EQ(heard.Count(Kind::WriteFailed), 1) << c.name;
-        EXPECT_EQ(heard.First(Kind::WriteFailed).error, c.error) << c.name;
-        EXPECT_EQ(heard.First(Kind::WriteFailed).path, "F:\\log.csv") << c.name;
+        EXPECT_EQ(heard.Await(Kind::WriteFailed)->error, c.error) << c.name;
+        EXPECT_EQ(heard.Await(Kind::WriteFailed)->path, "F:\\log.csv") << c.name;
         EXPECT_LE(disk->deadHandleCalls, 1) << c.name << ": a dead handle is reopened, not retried";
     }
 }
@@ -154,7 +151,7 @@ TEST(LogWriter, SwitchingFilesKeepsOrderAndLeavesNothingOnADeadFile)
         else
             oldDisk->Change([](FakeDisk& d) { d.writesBlock = true; });
         writer.Push({"", "2\r\n"});
-        ASSERT_TRUE(oldDies ? heard.Await(Kind::WriteFailed)
+        ASSERT_TRUE(oldDies ? heard.Await(Kind::WriteFailed).has_value()
                             : oldDisk->Await([](FakeDisk& d) { return d.writeBlocked; }));
         writer.Push({"", "3\r\n"});
         writer.Switch(OpenFake(newDisk), LogStart::Empty);
@@ -186,7 +183,7 @@ TEST(LogWriter, AFailedEmptyingIsReportedOnceAndNothingIsAppendedUntilItWorks)
     EXPECT_EQ(disk->Content(), "H1\r\n2\r\n");
     EXPECT_EQ(heard.Count(Kind::EmptyFailed), 1);
     EXPECT_EQ(heard.Count(Kind::WriteFailed), 0);
-    EXPECT_EQ(heard.First(Kind::EmptyFailed).error, DISK_FULL);
+    EXPECT_EQ(heard.Await(Kind::EmptyFailed)->error, DISK_FULL);
 }
 
 // A write that never returns: the owner hears of it as a failure once it has lasted, and Stop
@@ -205,8 +202,9 @@ TEST(LogWriter, AStuckWriteIsReportedAndNeverHoldsUpStop)
         ASSERT_TRUE(disk->Await([](FakeDisk& d) { return d.writeBlocked; }));
         std::this_thread::sleep_for(FAST.stalledAfter);
         writer->Push({"", "2\r\n"});
-        EXPECT_EQ(heard.First(Kind::WriteFailed).error, TIMED_OUT) << honoured;
-        EXPECT_EQ(heard.First(Kind::Backlog).count, 2u) << honoured;
+        ASSERT_TRUE(heard.Await(Kind::WriteFailed)) << honoured;
+        EXPECT_EQ(heard.Await(Kind::WriteFailed)->error, TIMED_OUT) << honoured;
+        EXPECT_TRUE(heard.Await(Kind::Backlog, 2)) << honoured;
 
         const auto start = std::chrono::steady_clock::now();
         EXPECT_EQ(writer->Stop(), 2u) << honoured;
