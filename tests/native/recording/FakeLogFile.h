@@ -9,6 +9,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
 
 constexpr unsigned long DISK_FULL = 112, DEVICE_GONE = 1167, ABORTED = 995, TIMED_OUT = 1460;
 
@@ -115,7 +116,8 @@ private:
     bool Dead() // with the disk's mutex held
     {
         dead_ = dead_ || !d_->present;
-        d_->deadHandleCalls += dead_;
+        if (dead_)
+            ++d_->deadHandleCalls;
         return dead_;
     }
 
