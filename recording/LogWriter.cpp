@@ -58,7 +58,9 @@ struct LogWriterState
     bool reopenDue = false;
     bool failing = false; // the last attempt on the current file failed
 
-    // A switch not taken up yet; records numbered from switchAt on belong to the next file.
+    // A switch not taken up yet; records numbered from switchAt on belong to the next file (none:
+    // the same file again).
+    bool switchPending = false;
     std::unique_ptr<LogSink> nextFile;
     LogStart nextStart = LogStart::Append;
     std::uint64_t switchAt = 0;
@@ -110,16 +112,20 @@ template <typename Call> auto FileCall(LogWriterState& s, Lock& lock, LogSink& f
 
 void TakeUpSwitch(LogWriterState& s, Lock& lock)
 {
+    s.switchPending = false;
+    s.emptyDue = s.nextStart == LogStart::Empty;
+    s.emptyFailureSeen = false;
+    // Records the old file did not take go to a new or emptied one under the header they were
+    // made with.
+    if ((s.nextFile || s.emptyDue) && !s.queue.Empty() && s.queue.HeadNumber() < s.switchAt)
+        s.queue.RepeatHeaderAtHead();
+    if (!s.nextFile)
+        return;
     std::unique_ptr<LogSink> old = std::move(s.file);
     s.file = std::move(s.nextFile);
     s.filePath = s.file->Path();
-    s.emptyDue = s.nextStart == LogStart::Empty;
-    s.emptyFailureSeen = false;
     s.reopenDue = false;
     s.failing = false;
-    // Records the old file did not take move here, under the header they were made with.
-    if (!s.queue.Empty() && s.queue.HeadNumber() < s.switchAt)
-        s.queue.RepeatHeaderAtHead();
     // Closing a file on a stalled share can take as long as writing to it.
     s.busySince = Clock::now();
     s.busyPath = old->Path();
@@ -139,9 +145,21 @@ Outcome Fail(LogWriterState& s, Kind kind)
 
 Outcome Step(LogWriterState& s, Lock& lock)
 {
-    if (s.nextFile && (s.failing || s.queue.Empty() || s.queue.HeadNumber() >= s.switchAt))
+    if (s.switchPending && (s.failing || s.queue.Empty() || s.queue.HeadNumber() >= s.switchAt))
     {
         TakeUpSwitch(s, lock);
+        return Outcome::Progress;
+    }
+    if (s.reopenDue && (s.emptyDue || !s.queue.Empty()))
+    {
+        const LogSink::OpenResult opened =
+            FileCall(s, lock, *s.file, [](LogSink& f) { return f.Reopen(); });
+        if (opened == LogSink::OpenResult::Failed)
+            return Fail(s, Kind::WriteFailed);
+        s.reopenDue = false;
+        // The file was gone and is new: the records that follow need their header again.
+        if (opened == LogSink::OpenResult::Created)
+            s.queue.RepeatHeaderAtHead();
         return Outcome::Progress;
     }
     if (s.emptyDue)
@@ -162,21 +180,10 @@ Outcome Step(LogWriterState& s, Lock& lock)
     }
     if (s.queue.Empty())
         return Outcome::Idle;
-    if (s.reopenDue)
-    {
-        const LogSink::OpenResult opened =
-            FileCall(s, lock, *s.file, [](LogSink& f) { return f.Reopen(); });
-        if (opened == LogSink::OpenResult::Failed)
-            return Fail(s, Kind::WriteFailed);
-        s.reopenDue = false;
-        // The file was gone and is new: the records that follow need their header again.
-        if (opened == LogSink::OpenResult::Created)
-            s.queue.RepeatHeaderAtHead();
-        return Outcome::Progress;
-    }
     // A backlog goes in by batches, each flushed once; a batch stops where the next file begins.
     const std::uint64_t first = s.queue.HeadNumber();
-    const std::size_t most = s.nextFile ? static_cast<std::size_t>(s.switchAt - first) : SIZE_MAX;
+    const std::size_t most =
+        s.switchPending ? static_cast<std::size_t>(s.switchAt - first) : SIZE_MAX;
     std::size_t count = 0;
     const std::string bytes = s.queue.Front(most, BATCH_BYTES, count);
     if (!FileCall(s, lock, *s.file, [&bytes](LogSink& f) { return f.Append(bytes); }))
@@ -301,8 +308,9 @@ void LogWriter::Switch(std::unique_ptr<LogSink> file, LogStart start)
         if (state_->stopping)
             return;
         replaced = std::move(state_->nextFile);
-        if (!replaced)
+        if (!state_->switchPending)
             state_->switchAt = state_->queue.NextNumber();
+        state_->switchPending = true;
         state_->nextFile = std::move(file);
         state_->nextStart = start;
         state_->woken = true;

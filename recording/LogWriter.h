@@ -22,7 +22,9 @@
 // repeat of the header they were made under, so that no record stays behind on a file that may
 // never come back. Records pushed after Switch go to the new file. With LogStart::Empty the new
 // file is emptied before anything goes in; an emptying that fails is reported (EmptyFailed) and
-// retried like a write, and nothing is appended to the file before it succeeds.
+// retried like a write, and nothing is appended to the file before it succeeds. A switch to no
+// file goes on with the same one (on Windows the file cannot be opened twice): it only empties it
+// when asked, after the records made before.
 //
 // Stop (and the destructor) goes on writing for up to `stopWithin`, then asks a file call still
 // blocked to give up (CancelSynchronousIo on Windows; POSIX offers no portable way) and waits
@@ -93,7 +95,8 @@ public:
 
     // Queues one record (header, if due, and line). Never waits for the file.
     void Push(const LogRecord& record);
-    // Goes on with another open file, in order (see above). Never waits for the file.
+    // Goes on with another open file (none: the same one), in order (see above). Never waits for
+    // the file.
     void Switch(std::unique_ptr<LogSink> file, LogStart start);
     // The log interval changed: the queue keeps seven days at the new one.
     void SetInterval(int seconds);

@@ -132,10 +132,22 @@ TEST(LogWriter, PastSevenDaysTheOldestAreDroppedCountedAndTheirHeaderKept)
 }
 
 // Records made before a switch go to the old file while it takes them; what a dead one leaves
-// goes first to the new one, under its header, after emptying it when asked.
+// goes first to the new one, under its header, after emptying it as asked. The same file again
+// is emptied after the records made before.
 TEST(LogWriter, SwitchingFilesKeepsOrderAndLeavesNothingOnADeadFile)
 {
-    for (const bool oldDies : {false, true})
+    struct Case
+    {
+        const char* name;
+        bool oldDies, sameFile;
+        const char *oldFile, *newFile;
+    };
+    const Case cases[] = {
+        {"old file slow", false, false, "H1\r\n2\r\n3\r\n", "G4\r\n"},
+        {"old file dead", true, false, "H1\r\n", "H2\r\n3\r\nG4\r\n"},
+        {"same file", false, true, "G4\r\n", "earlier\r\n"},
+    };
+    for (const Case& c : cases)
     {
         auto oldDisk = std::make_shared<FakeDisk>();
         auto newDisk = std::make_shared<FakeDisk>();
@@ -145,45 +157,60 @@ TEST(LogWriter, SwitchingFilesKeepsOrderAndLeavesNothingOnADeadFile)
         LogWriter writer(OpenFake(oldDisk), LogStart::Append, 1, heard.Recorder(), FAST);
         writer.Push({"H", "1\r\n"});
         ASSERT_TRUE(AwaitRecords(*oldDisk, 1));
-        // The old file dies, or is slow to take record 2.
-        if (oldDies)
+        if (c.oldDies)
             oldDisk->Change([](FakeDisk& d) { d.present = false; });
         else
             oldDisk->Change([](FakeDisk& d) { d.writesBlock = true; });
         writer.Push({"", "2\r\n"});
-        ASSERT_TRUE(oldDies ? heard.Await(Kind::WriteFailed).has_value()
-                            : oldDisk->Await([](FakeDisk& d) { return d.writeBlocked; }));
+        ASSERT_TRUE(c.oldDies ? heard.Await(Kind::WriteFailed).has_value()
+                              : oldDisk->Await([](FakeDisk& d) { return d.writeBlocked; }));
         writer.Push({"", "3\r\n"});
-        writer.Switch(OpenFake(newDisk), LogStart::Empty);
+        writer.Switch(c.sameFile ? nullptr : OpenFake(newDisk), LogStart::Empty);
         writer.Push({"G", "4\r\n"});
         oldDisk->Change([](FakeDisk& d) { d.writesBlock = false; });
         writer.Stop();
-        EXPECT_EQ(oldDisk->Content(), oldDies ? "H1\r\n" : "H1\r\n2\r\n3\r\n") << oldDies;
-        EXPECT_EQ(newDisk->Content(), oldDies ? "H2\r\n3\r\nG4\r\n" : "G4\r\n") << oldDies;
-        EXPECT_TRUE(oldDisk->closed);
-        EXPECT_EQ(heard.Count(Kind::BacklogWritten), oldDies ? 1 : 0);
+        EXPECT_EQ(oldDisk->Content(), c.oldFile) << c.name;
+        EXPECT_EQ(newDisk->Content(), c.newFile) << c.name;
+        EXPECT_NE(oldDisk->closed, c.sameFile) << c.name;
+        EXPECT_EQ(heard.Count(Kind::BacklogWritten), c.oldDies ? 1 : 0) << c.name;
     }
 }
 
 TEST(LogWriter, AFailedEmptyingIsReportedOnceAndNothingIsAppendedUntilItWorks)
 {
-    auto disk = std::make_shared<FakeDisk>();
-    disk->exists = true;
-    disk->content = "earlier\r\n";
-    disk->cutFails = true;
-    Heard heard;
-    LogWriter writer(OpenFake(disk), LogStart::Empty, 1, heard.Recorder(), FAST);
-    writer.Push({"H", "1\r\n"});
-    ASSERT_TRUE(heard.Await(Kind::EmptyFailed));
-    writer.Push({"", "2\r\n"});
-    ASSERT_TRUE(heard.Await(Kind::Backlog, 2));
-    EXPECT_EQ(disk->Content(), "earlier\r\n");
-    disk->Change([](FakeDisk& d) { d.cutFails = false; });
-    ASSERT_TRUE(heard.Await(Kind::BacklogWritten));
-    EXPECT_EQ(disk->Content(), "H1\r\n2\r\n");
-    EXPECT_EQ(heard.Count(Kind::EmptyFailed), 1);
-    EXPECT_EQ(heard.Count(Kind::WriteFailed), 0);
-    EXPECT_EQ(heard.Await(Kind::EmptyFailed)->error, DISK_FULL);
+    struct Case
+    {
+        const char* name;
+        std::function<void(FakeDisk&)> fail, heal;
+        unsigned long error;
+    };
+    const Case cases[] = {
+        {"cut fails", [](FakeDisk& d) { d.cutFails = true; },
+         [](FakeDisk& d) { d.cutFails = false; }, DISK_FULL},
+        {"medium removed", [](FakeDisk& d) { d.present = false; },
+         [](FakeDisk& d) { d.present = true; }, DEVICE_GONE},
+    };
+    for (const Case& c : cases)
+    {
+        auto disk = std::make_shared<FakeDisk>();
+        disk->exists = true;
+        disk->content = "earlier\r\n";
+        auto file = OpenFake(disk);
+        disk->Change(c.fail);
+        Heard heard;
+        LogWriter writer(std::move(file), LogStart::Empty, 1, heard.Recorder(), FAST);
+        writer.Push({"H", "1\r\n"});
+        ASSERT_TRUE(heard.Await(Kind::EmptyFailed)) << c.name;
+        writer.Push({"", "2\r\n"});
+        ASSERT_TRUE(heard.Await(Kind::Backlog, 2)) << c.name;
+        EXPECT_EQ(disk->Content(), "earlier\r\n") << c.name;
+        disk->Change(c.heal);
+        ASSERT_TRUE(heard.Await(Kind::BacklogWritten)) << c.name;
+        EXPECT_EQ(disk->Content(), "H1\r\n2\r\n") << c.name;
+        EXPECT_EQ(heard.Count(Kind::EmptyFailed), 1) << c.name;
+        EXPECT_EQ(heard.Count(Kind::WriteFailed), 0) << c.name;
+        EXPECT_EQ(heard.Await(Kind::EmptyFailed)->error, c.error) << c.name;
+    }
 }
 
 // A write that never returns: the owner hears of it as a failure once it has lasted, and Stop
