@@ -12,12 +12,6 @@ unsigned long LastErrorOr(BOOL ok)
 
 } // namespace
 
-bool LogFileWin::SeekToEnd()
-{
-    std::uint64_t size = 0;
-    return SeekEnd(size) == 0;
-}
-
 unsigned long LogFileWin::OpenFile(const std::string& path, bool& existed)
 {
     NoteCallingThread();

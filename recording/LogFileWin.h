@@ -10,10 +10,6 @@
 class LogFileWin final : public LogSink
 {
 public:
-    // Moves the position to the end. Append always writes at the end; kept for callers that
-    // position the file themselves after Open.
-    bool SeekToEnd();
-
     unsigned long TimedOutError() const override { return ERROR_TIMEOUT; }
     // CancelSynchronousIo on the thread that last entered a file call.
     void CancelBlockedCall() override;

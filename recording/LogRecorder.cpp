@@ -70,9 +70,3 @@ LogRecord LogRecorder::NextRecord(const LogSource& source, const LogLayout& layo
     record.line += LINE_END;
     return record;
 }
-
-void LogRecorder::RecordLost(const LogRecord& record)
-{
-    if (!record.header.empty())
-        headerPending = true;
-}

@@ -29,7 +29,4 @@ public:
     // The next record. A unit change on either panel, logged or not, renews the header. With no
     // channel selected the line is the separator alone: no timestamp, no header.
     LogRecord NextRecord(const LogSource& source, const LogLayout& layout, const LocalTime& now);
-
-    // The record did not reach the file: its header, if it had one, is due again.
-    void RecordLost(const LogRecord& record);
 };

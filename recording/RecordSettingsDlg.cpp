@@ -196,15 +196,17 @@ void CRecordSettingsDlg::OnOK()
 bool EditRecordingSettings(CWnd& owner, const RecordingSettings& settings,
                            const std::function<bool(const RecordingSettings&)>& apply)
 {
-    // The settings are read anew at every round: after a failure they hold what was entered.
+    // After a failure the dialog comes back with what was entered.
+    RecordingSettings shown = settings;
     for (;;)
     {
         CRecordSettingsDlg dialog(&owner);
-        dialog.settings = settings;
+        dialog.settings = shown;
         if (dialog.DoModal() != IDOK)
             return false;
         if (apply(dialog.settings))
             return true;
+        shown = dialog.settings;
         AppMessageBox(texts::LOG_UNAVAILABLE);
     }
 }

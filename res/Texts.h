@@ -23,6 +23,8 @@ constexpr char STATUS_RECORDING[] = " Rejestracja do pliku co %02d:%02d:%02d.";
 constexpr char STATUS_RECONNECTING[] = " Ponawiam połączenie z portem COM%d.";
 // The number of records waiting.
 constexpr char STATUS_LOG_BACKLOG[] = " Zapis do pliku wstrzymany: %d wyników czeka.";
+// The number of the oldest records dropped because too many waited.
+constexpr char STATUS_LOG_DROPPED[] = " Pominięto najstarsze wyniki: %d.";
 
 // The serial port.
 constexpr char PORT_OPEN_FAILED[] = "Nie można otworzyć portu COM"; // + the port's number
@@ -44,6 +46,15 @@ constexpr char LOG_APPEND_OR_EMPTY[] =
 constexpr char LOG_WRITE_FAILED_PATH[] = "Nie można zapisać wyniku pomiaru w pliku ";
 constexpr char LOG_WRITE_FAILED_CODE[] = " (błąd ";
 constexpr char LOG_WRITE_FAILED_END[] = "). Ten wynik nie został zapisany.";
+// Added to the message above: nothing is lost while the program runs.
+constexpr char LOG_WRITE_WILL_RETRY[] =
+    "\r\nWyniki czekają w pamięci i zostaną dopisane do pliku, gdy znów będzie to możliwe.";
+// The path and the system's error code go between the parts.
+constexpr char LOG_EMPTY_FAILED_PATH[] = "Nie można skasować poprzedniej zawartości pliku ";
+constexpr char LOG_EMPTY_FAILED_END[] =
+    "). Wyniki zostaną zapisane do pliku, gdy skasowanie się powiedzie.";
+// The number of records, then the path.
+constexpr char LOG_UNWRITTEN[] = "Nie udało się zapisać %d wyników w pliku ";
 constexpr char NO_CHANNEL_TO_LOG[] = "Wybierz przynajmniej jedną wielkość do zapisu";
 
 } // namespace texts

@@ -174,6 +174,8 @@ void CMainDlg::UpdateStatusLine()
     facts.reconnectingPort = link_.Reconnecting(GetTickCount64()) ? keptPort_ : 0;
     facts.recording = logTimerId_ != 0;
     facts.fileIntervalSeconds = recording_.fileInterval;
+    facts.logBacklog = logBacklog_;
+    facts.logDropped = logDropped_;
     // Every frame asks for the text; setting an edit's text costs about a millisecond under Wine
     // even when it does not change, so only a new text is set.
     std::string text = BuildStatusText(facts);
@@ -224,6 +226,9 @@ LRESULT CMainDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
             return 0;
         }
         break;
+    case WM_LOG_WRITER:
+        OnLogWriter(static_cast<LogWriterEvent::Kind>(wParam), lParam);
+        return 0;
     case SerialPort::WM_METER_PORT_DEAD:
         OnPortDead(static_cast<int>(wParam));
         return 0;
@@ -238,7 +243,7 @@ LRESULT CMainDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
             CRegistryStore store;
             SaveSettingsToRegistry(store, Settings());
             StopLogTimer();
-            logFile_.reset();
+            StopWriter();
         }
         return 0;
     default:

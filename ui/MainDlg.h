@@ -10,18 +10,23 @@
 #include "meter/SerialPort.h"
 #include "recording/LogFile.h"
 #include "recording/LogRecorder.h"
+#include "recording/LogWriter.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Dialog.h"
 #include "ui/ReadingPanel.h"
 
 #include <memory>
 #include <string>
+#include <vector>
 
 constexpr UINT_PTR TIMER_WATCHDOG = 1039;
 constexpr UINT_PTR TIMER_LOG = 1040;
 constexpr UINT_PTR TIMER_PORT_RETRY = 1069;
 constexpr UINT_PTR TIMER_ADVERT = 1070;
 constexpr UINT_PTR TIMER_RECONNECT = 1071;
+// The log writer's news, posted from its thread: wParam = LogWriterEvent::Kind, lParam = its
+// count or error.
+constexpr UINT WM_LOG_WRITER = WM_APP + 1;
 
 class CMainDlg : public CDialog
 {
@@ -48,7 +53,7 @@ public:
     const CEdit& StatusLine() const { return statusLine_; }
     const MeterLink& Link() const { return link_; }
     int StatusLineHeight() const { return statusLineHeight_; }
-    bool IsLogOpen() const { return logFile_ != nullptr; }
+    bool IsLogOpen() const { return logWriter_ != nullptr; }
     bool IsPortOpen() const { return serialPort_ != nullptr; }
 
 protected:
@@ -76,9 +81,13 @@ private:
     // Recording (MainDlgRecording.cpp).
     void OpenLogAtStart();
     bool ApplyRecording(const RecordingSettings& chosen);
+    LogStart AskAppendOrEmpty();
+    void StartWriter(std::unique_ptr<LogFile> file, LogStart start);
+    void StopWriter();
     void StartLogTimer();
     void StopLogTimer();
-    void ReportLogWriteFailure();
+    void OnLogWriter(LogWriterEvent::Kind kind, LPARAM value);
+    void ReportLogWriteFailure(unsigned long error);
 
     void OnSize(UINT type, int cx, int cy);
     void OnMove();
@@ -106,10 +115,15 @@ private:
     // The port kept open for the meter: reopened while its handle is dead or the meter is silent.
     int keptPort_ = 0;
 
-    // The open log file (none while closed) and the header and unit bookkeeping of its records.
-    std::unique_ptr<LogFile> logFile_;
+    // The writer of the open log file (none while closed), and the header and unit bookkeeping of
+    // its records. While the append-or-empty question is open, records wait here for the new file.
+    std::unique_ptr<LogWriter> logWriter_;
     LogRecorder logRecorder_;
+    bool holdingRecords_ = false;
+    std::vector<LogRecord> heldRecords_;
     bool reportingLogFailure_ = false;
+    int logBacklog_ = 0;
+    int logDropped_ = 0;
 
     // Geometry as recorded by WM_SIZE and WM_MOVE.
     bool maximised_ = false;

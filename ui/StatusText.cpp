@@ -57,5 +57,7 @@ std::string BuildStatusText(const StatusFacts& facts)
     }
     if (facts.logBacklog > 0)
         text += Format(texts::STATUS_LOG_BACKLOG, facts.logBacklog);
+    if (facts.logDropped > 0)
+        text += Format(texts::STATUS_LOG_DROPPED, facts.logDropped);
     return text;
 }

@@ -17,6 +17,7 @@ struct StatusFacts
     bool recording = false;
     int fileIntervalSeconds = 1;
     int logBacklog = 0; // records waiting for the log file to take them again
+    int logDropped = 0; // the oldest records dropped while they waited
 };
 
 std::string BuildStatusText(const StatusFacts& facts);
