@@ -129,8 +129,8 @@ TEST(Installer, InstallsRunsAndUninstallsLeavingTheUsersSettings)
         // The program is ended when it goes out of scope.
         ProgramUnderTest program(folder + L"\\QM7xx.exe");
         ASSERT_TRUE(program.WaitForMainWindow(START_TIMEOUT_MS)) << program.Failure();
-        ASSERT_TRUE(WaitUntil([] { return settings_key::ValueCount().has_value(); },
-                              SETTINGS_TIMEOUT_MS));
+        ASSERT_TRUE(
+            WaitUntil([] { return settings_key::ValueCount().has_value(); }, SETTINGS_TIMEOUT_MS));
     }
 
     ASSERT_TRUE(Msiexec(L"/x"));

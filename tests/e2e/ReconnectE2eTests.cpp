@@ -3,6 +3,7 @@
 
 #include "res/resource.h"
 #include "tests/e2e/E2eConfig.h"
+#include "tests/e2e/LogSeconds.h"
 #include "tests/e2e/Meter.h"
 #include "tests/e2e/ProgramUnderTest.h"
 #include "tests/e2e/SettingsKey.h"
@@ -12,8 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <fstream>
 
 namespace
 {
@@ -22,30 +21,6 @@ const std::vector<std::wstring> METER{L"--model", L"700",    L"--device", L"123"
                                       L"wm2",     L"--fast", L"--fixed",  L"--level", L"456.7"};
 constexpr wchar_t READING[] = L"QM-700 numer 123. Pomiar prawidłowy. Rejestracja do pliku co "
                               L"00:00:01.";
-
-// The log's records as one letter a second: 'v' the meter's value, '?' none, and a gap of more
-// than a second as many '!' as seconds are missing. Empty when a line is not a record of them.
-std::string RecordsBySecond(const std::wstring& path)
-{
-    std::ifstream file(WideToUtf8(path), std::ios::binary); // a path of ASCII characters
-    std::string line, seen;
-    int previous = -1;
-    while (std::getline(file, line))
-    {
-        if (line.rfind("Data i Godzina", 0) == 0)
-            continue; // "Natężenie" in code page 1250 follows; the header is checked elsewhere
-        int h = 0, m = 0, s = 0;
-        char value[16] = {};
-        if (std::sscanf(line.c_str(), "%*d.%*d.%*d %d:%d:%d;%15[^\r]", &h, &m, &s, value) != 4)
-            return "bad line: " + line;
-        const int second = h * 3600 + m * 60 + s;
-        if (previous >= 0 && second > previous + 1)
-            seen.append(static_cast<std::size_t>(second - previous - 1), '!');
-        previous = second;
-        seen += std::string(value) == "456.7" ? 'v' : std::string(value) == "???" ? '?' : 'x';
-    }
-    return seen;
-}
 
 TEST(ReconnectE2e, APulledAdapterComesBackByItselfAndNoSecondOfTheLogIsMissing)
 {
@@ -85,7 +60,7 @@ TEST(ReconnectE2e, APulledAdapterComesBackByItselfAndNoSecondOfTheLogIsMissing)
     WaitUntil(
         [&]
         {
-            const std::string seen = RecordsBySecond(log);
+            const std::string seen = LogSeconds(WideToUtf8(log), "456.7");
             const std::size_t back = seen.find("?v");
             return back != std::string::npos && seen.size() >= back + 4;
         },
@@ -95,7 +70,7 @@ TEST(ReconnectE2e, APulledAdapterComesBackByItselfAndNoSecondOfTheLogIsMissing)
 
     // Values, then "???" while the meter was away, then values again, with every second there (a
     // 1 s timer and the clock's second may pass each other once: one second twice, or none).
-    const std::string seen = RecordsBySecond(log);
+    const std::string seen = LogSeconds(WideToUtf8(log), "456.7");
     const std::size_t lost = seen.find('?'), back = seen.find('v', lost);
     EXPECT_TRUE(lost != std::string::npos && back != std::string::npos && seen[0] == 'v' &&
                 seen.find('x') == std::string::npos && seen.find('v', back) == back &&
