@@ -14,8 +14,7 @@ namespace
 constexpr int MARGIN = 8;
 constexpr int TICK = 4;
 constexpr int LABEL_GAP = 4;
-constexpr int LEGEND_LINE = 24; // length of a line sample in the legend
-constexpr int LINE_WIDTH = 2;
+constexpr int LEGEND_LINE = 40; // length of a line sample in the legend: two dashes
 
 COLORREF Blend(COLORREF a, COLORREF b, int percentOfA)
 {
@@ -65,18 +64,22 @@ private:
     int textHeight_ = 0;
 };
 
-// Channel 1 solid, channel 2 dashed, both in the text colour.
+// Channel 1 solid and two pixels thick (drawn twice, a pixel apart), channel 2 dashed and one
+// pixel thin, both in the text colour. Pens are one pixel wide: a wider pen costs tens of
+// milliseconds a line of a few thousand points in some GDI implementations (Wine's).
 GdiObject<HPEN> SeriesPen(int channel, COLORREF colour)
 {
-    if (channel == 0)
-        return GdiObject<HPEN>(CreatePen(PS_SOLID, LINE_WIDTH, colour));
-    const LOGBRUSH brush{BS_SOLID, colour, 0};
-    const DWORD dashes[] = {6, 4};
-    GdiObject<HPEN> pen(ExtCreatePen(PS_GEOMETRIC | PS_USERSTYLE | PS_ENDCAP_FLAT | PS_JOIN_BEVEL,
-                                     LINE_WIDTH, &brush, 2, dashes));
-    if (!pen)
-        pen.Reset(CreatePen(PS_DASH, 1, colour));
-    return pen;
+    return GdiObject<HPEN>(CreatePen(channel == 0 ? PS_SOLID : PS_DASH, 1, colour));
+}
+
+void StrokeSeries(HDC dc, int channel, std::vector<POINT>& points)
+{
+    Polyline(dc, points.data(), static_cast<int>(points.size()));
+    if (channel != 0)
+        return;
+    for (POINT& p : points)
+        ++p.y;
+    Polyline(dc, points.data(), static_cast<int>(points.size()));
 }
 
 std::string ChannelName(int channel)
@@ -106,7 +109,7 @@ void DrawSeries(const Canvas& canvas, const ChartSeries& series, const ValueScal
         if (points.size() == 1) // a lone second: a short dash, so that it can be seen
             points.push_back({points[0].x + 1, points[0].y});
         if (!points.empty())
-            Polyline(canvas.Dc(), points.data(), static_cast<int>(points.size()));
+            StrokeSeries(canvas.Dc(), series.channel, points);
         points.clear();
     };
     const auto add = [&](int x, float value)
@@ -144,8 +147,8 @@ void DrawLegend(const Canvas& canvas, const ChartPlan& plan, int right, int y)
         x -= LABEL_GAP + LEGEND_LINE;
         const GdiObject<HPEN> pen = SeriesPen(series->channel, canvas.Look().text);
         const ScopedSelectObject selected(canvas.Dc(), pen.Get());
-        MoveToEx(canvas.Dc(), x, y, nullptr);
-        LineTo(canvas.Dc(), x + LEGEND_LINE, y);
+        std::vector<POINT> sample{{x, y}, {x + LEGEND_LINE, y}};
+        StrokeSeries(canvas.Dc(), series->channel, sample);
         x -= 3 * LABEL_GAP;
     }
 }
@@ -177,14 +180,15 @@ void PaintChart(HDC dc, const RECT& area, const ChartHistory& history, int spanS
     RECT plot{area.left + MARGIN, area.top + MARGIN + h + LABEL_GAP + h / 2, area.right - MARGIN,
               area.bottom - MARGIN - h - TICK - LABEL_GAP};
     const int plotHeight = static_cast<int>(plot.bottom - plot.top);
-    ChartPlan plan = PlanChart(history, spanSeconds, std::max(2, plotHeight / (2 * h + 4)));
+    ChartPlan plan = PlanChart(history, spanSeconds, std::max(2, plotHeight / (2 * h + 4)),
+                               std::max(1, static_cast<int>(plot.right - plot.left)));
     if (!plan.axes.empty())
         plot.left += LabelsWidth(canvas, plan.axes[0]) + TICK + LABEL_GAP;
     if (plan.axes.size() > 1)
         plot.right -= LabelsWidth(canvas, plan.axes[1]) + TICK + LABEL_GAP;
     if (plot.right - plot.left < 2 || plot.bottom - plot.top < 2)
         return;
-    ReduceSeries(plan, history, static_cast<int>(plot.right - plot.left));
+    NarrowSeries(plan, static_cast<int>(plot.right - plot.left));
 
     // The value scales: grid lines of the left one, ticks and labels of both, the unit on top.
     for (size_t a = 0; a < plan.axes.size(); ++a)

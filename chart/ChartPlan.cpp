@@ -4,55 +4,48 @@
 
 #include <cmath>
 
-ChartPlan PlanChart(const ChartHistory& history, int spanSeconds, int maxValueTicks)
+ChartPlan PlanChart(const ChartHistory& history, int spanSeconds, int maxValueTicks, int columns)
 {
     ChartPlan plan;
     const ViewRange view = ViewOf(history, spanSeconds);
     plan.first = view.first;
     plan.last = view.last;
-    struct Range
-    {
-        ShownUnit unit;
-        ValueStats stats;
-    };
-    std::vector<Range> ranges; // per axis
+    const int seconds = static_cast<int>(view.last - view.first + 1);
+    std::vector<ValueStats> ranges; // per axis: the extremes of its channels
     for (int channel = 0; channel < ChartHistory::CHANNELS; ++channel)
     {
         const ShownUnit unit = LatestUnit(history, channel, view.first, view.last);
         if (unit == ShownUnit::None)
             continue;
-        const ValueStats stats = ValuesIn(history, channel, view.first, view.last, unit);
         ChartSeries series;
         series.channel = channel;
         series.unit = unit;
-        if (!ranges.empty() && ranges.front().unit == unit)
+        series.columns = ReduceToColumns(history, channel, unit, view.first, seconds, columns);
+        const bool shared = !plan.axes.empty() && plan.axes.front().unit == unit;
+        if (!shared)
         {
-            Range& shared = ranges.front();
-            shared.stats.Add(stats.Min());
-            shared.stats.Add(stats.Max());
-            series.axis = 0;
+            plan.axes.push_back({unit, {}});
+            ranges.emplace_back();
         }
-        else
-        {
-            ranges.push_back({unit, {}});
-            ranges.back().stats.Add(stats.Min());
-            ranges.back().stats.Add(stats.Max());
-            series.axis = static_cast<int>(ranges.size()) - 1;
-        }
+        series.axis = shared ? 0 : static_cast<int>(plan.axes.size()) - 1;
+        for (const ColumnExtent& column : series.columns)
+            if (column.any)
+            {
+                ranges[static_cast<size_t>(series.axis)].Add(column.low);
+                ranges[static_cast<size_t>(series.axis)].Add(column.high);
+            }
         plan.series.push_back(std::move(series));
     }
-    for (const Range& range : ranges)
-        plan.axes.push_back(
-            {range.unit, NiceScale(range.stats.Min(), range.stats.Max(), maxValueTicks)});
+    for (size_t a = 0; a < plan.axes.size(); ++a)
+        plan.axes[a].scale = NiceScale(ranges[a].Min(), ranges[a].Max(), maxValueTicks);
     return plan;
 }
 
-void ReduceSeries(ChartPlan& plan, const ChartHistory& history, int columns)
+void NarrowSeries(ChartPlan& plan, int columns)
 {
-    const int seconds = static_cast<int>(plan.last - plan.first + 1);
     for (ChartSeries& series : plan.series)
-        series.columns =
-            ReduceToColumns(history, series.channel, series.unit, plan.first, seconds, columns);
+        if (static_cast<int>(series.columns.size()) != columns)
+            series.columns = NarrowColumns(series.columns, columns);
 }
 
 int ValueToY(const ValueScale& scale, double value, int top, int bottom)

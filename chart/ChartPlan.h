@@ -30,12 +30,14 @@ struct ChartPlan
     std::vector<ChartSeries> series; // channels with a good second in view, channel 1 first
 };
 
-// Each channel with data in view is shown in the unit of its newest good second there. The
-// channels share the left scale when their units agree; otherwise channel 2 gets one on the right.
-ChartPlan PlanChart(const ChartHistory& history, int spanSeconds, int maxValueTicks);
+// Each channel with data in view is shown in the unit of its newest good second there, reduced to
+// `columns` columns. The channels share the left scale when their units agree; otherwise channel 2
+// gets one on the right. Every scale holds all the values of its channels.
+ChartPlan PlanChart(const ChartHistory& history, int spanSeconds, int maxValueTicks, int columns);
 
-// Fills each series' columns for a plot `columns` pixels wide.
-void ReduceSeries(ChartPlan& plan, const ChartHistory& history, int columns);
+// Narrows every series to fewer columns: the plot once the scales' labels have taken their room.
+// (One pass over the seconds serves both the scales and the drawing.)
+void NarrowSeries(ChartPlan& plan, int columns);
 
 // The y of a value on a scale, for a plot whose value rows run from top to bottom.
 int ValueToY(const ValueScale& scale, double value, int top, int bottom);

@@ -2,6 +2,8 @@
 
 #include "units/UnitModel.h"
 
+#include <algorithm>
+
 namespace
 {
 constexpr char NO_VALUE[] = "—";
@@ -31,14 +33,18 @@ ViewRange ViewOf(const ChartHistory& history, int spanSeconds)
 ShownUnit LatestUnit(const ChartHistory& history, int channel, std::int64_t first,
                      std::int64_t last)
 {
-    ShownUnit latest = ShownUnit::None;
-    history.Visit(channel, first, last,
-                  [&](std::int64_t, bool good, double, ShownUnit unit)
-                  {
-                      if (good)
-                          latest = unit;
-                  });
-    return latest;
+    // From the newest second backwards: the answer is usually a second or two away.
+    if (!history.Empty())
+        last = std::min(last, history.Newest());
+    for (std::int64_t second = last; second >= first; --second)
+    {
+        const StoredSecond stored = history.At(channel, second);
+        if (stored.good)
+            return stored.unit;
+        if (second <= history.Newest() - ChartHistory::SECONDS)
+            break; // nothing older is kept
+    }
+    return ShownUnit::None;
 }
 
 ValueStats ValuesIn(const ChartHistory& history, int channel, std::int64_t first, std::int64_t last,

@@ -31,3 +31,27 @@ std::vector<ColumnExtent> ReduceToColumns(const ChartHistory& history, int chann
                   });
     return result;
 }
+
+std::vector<ColumnExtent> NarrowColumns(const std::vector<ColumnExtent>& wide, int columns)
+{
+    std::vector<ColumnExtent> result(columns > 0 ? static_cast<std::size_t>(columns) : 0);
+    const std::int64_t twiceWide = 2 * static_cast<std::int64_t>(wide.size());
+    for (std::size_t i = 0; i < wide.size() && columns > 0; ++i)
+    {
+        const ColumnExtent& from = wide[i];
+        if (!from.any)
+            continue;
+        ColumnExtent& to = result[static_cast<std::size_t>((2 * static_cast<std::int64_t>(i) + 1) *
+                                                           columns / twiceWide)];
+        if (!to.any)
+        {
+            to = from;
+            continue;
+        }
+        to.low = from.low < to.low ? from.low : to.low;
+        to.high = from.high > to.high ? from.high : to.high;
+        to.last = from.last;
+        to.lastSecond = from.lastSecond;
+    }
+    return result;
+}

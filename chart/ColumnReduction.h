@@ -21,6 +21,10 @@ struct ColumnExtent
 std::vector<ColumnExtent> ReduceToColumns(const ChartHistory& history, int channel, ShownUnit unit,
                                           std::int64_t first, int seconds, int columns);
 
+// The same columns merged into fewer (the pixel column of each is the one under its middle):
+// extremes and joins stay exact, a value moves by a pixel at most.
+std::vector<ColumnExtent> NarrowColumns(const std::vector<ColumnExtent>& wide, int columns);
+
 // A line joins two columns drawn one after the other only when no second lies between their
 // values: a gap is never bridged.
 inline bool Joined(const ColumnExtent& left, const ColumnExtent& right)

@@ -21,6 +21,32 @@ double Drift(std::int64_t s)
     return base;
 }
 
+// The seconds after which the line breaks.
+std::vector<std::int64_t> BreaksOf(const std::vector<ColumnExtent>& columns)
+{
+    std::vector<std::int64_t> breaks;
+    const ColumnExtent* previous = nullptr;
+    for (const ColumnExtent& column : columns)
+    {
+        if (!column.any)
+            continue;
+        if (previous && !Joined(*previous, column))
+            breaks.push_back(previous->lastSecond);
+        previous = &column;
+    }
+    return breaks;
+}
+
+std::pair<float, float> Extremes(const std::vector<ColumnExtent>& columns)
+{
+    std::pair<float, float> extremes{1e30f, -1e30f};
+    for (const ColumnExtent& column : columns)
+        if (column.any)
+            extremes = {std::min(extremes.first, column.low),
+                        std::max(extremes.second, column.high)};
+    return extremes;
+}
+
 TEST(ColumnReduction, KeepsEveryExtremeAndNeverJoinsAcrossAGap)
 {
     const struct
@@ -58,27 +84,25 @@ TEST(ColumnReduction, KeepsEveryExtremeAndNeverJoinsAcrossAGap)
             ASSERT_GE(column.high, static_cast<float>(stored.value)) << s;
         }
         // Lines join neighbours except across the silence and the second in another unit.
-        int breaks = 0;
-        const ColumnExtent* previous = nullptr;
-        for (const ColumnExtent& column : columns)
-        {
-            if (!column.any)
-                continue;
-            if (previous && !Joined(*previous, column))
-            {
-                ++breaks;
-                EXPECT_TRUE(previous->lastSecond == gapFirst - 1 || previous->lastSecond == end - 6)
-                    << c.seconds << "/" << c.columns;
-            }
-            previous = &column;
-        }
+        const std::vector<std::int64_t> breaks = BreaksOf(columns);
+        for (std::int64_t before : breaks)
+            EXPECT_TRUE(before == gapFirst - 1 || before == end - 6)
+                << c.seconds << "/" << c.columns;
         // The silence is wider than a column; the one second in another unit shows only where
         // every second has a column of its own.
-        EXPECT_GE(breaks, 1) << c.seconds << "/" << c.columns;
+        EXPECT_GE(breaks.size(), 1u) << c.seconds << "/" << c.columns;
         if (c.seconds <= c.columns)
         {
-            EXPECT_EQ(breaks, 2) << c.seconds << "/" << c.columns;
+            EXPECT_EQ(breaks.size(), 2u) << c.seconds << "/" << c.columns;
         }
+        // Narrowed to the plot left once the labels have their room: the same extremes and breaks
+        // (while a column stays narrower than the silence).
+        if (c.columns < 100)
+            continue;
+        const std::vector<ColumnExtent> narrow = NarrowColumns(columns, c.columns * 15 / 16);
+        ASSERT_EQ(narrow.size(), static_cast<size_t>(c.columns * 15 / 16));
+        EXPECT_EQ(BreaksOf(narrow), breaks) << c.seconds << "/" << c.columns;
+        EXPECT_EQ(Extremes(narrow), Extremes(columns)) << c.seconds << "/" << c.columns;
     }
 }
 
@@ -161,7 +185,7 @@ TEST(ChartPlan, SharesTheScaleOnlyBetweenChannelsOfOneUnit)
         for (std::int64_t s = MARCH_1; s < MARCH_1 + 60; ++s)
             history.Sample(s, c.first == ShownUnit::None ? Bad() : Good(10.0, c.first),
                            Good(static_cast<double>(s - MARCH_1), c.second));
-        ChartPlan plan = PlanChart(history, 600, 5);
+        ChartPlan plan = PlanChart(history, 600, 5, 300);
         ASSERT_EQ(plan.axes.size(), c.axes);
         EXPECT_EQ(plan.series.back().channel, 1);
         EXPECT_EQ(plan.series.back().axis, c.secondAxis);
@@ -170,12 +194,13 @@ TEST(ChartPlan, SharesTheScaleOnlyBetweenChannelsOfOneUnit)
         const ValueScale& scale = plan.axes[static_cast<size_t>(c.secondAxis)].scale;
         EXPECT_LE(scale.low, 0.0);
         EXPECT_GE(scale.high, 59.0);
-        ReduceSeries(plan, history, 300);
         EXPECT_EQ(plan.series.back().columns.size(), 300u);
+        NarrowSeries(plan, 250);
+        EXPECT_EQ(plan.series.front().columns.size(), 250u);
         EXPECT_EQ(ValueToY(scale, scale.low, 10, 110), 110);
         EXPECT_EQ(ValueToY(scale, scale.high, 10, 110), 10);
     }
-    EXPECT_TRUE(PlanChart(ChartHistory(), 600, 5).series.empty());
+    EXPECT_TRUE(PlanChart(ChartHistory(), 600, 5, 300).series.empty());
 }
 
 TEST(ChartSettings, AStoredSpanThatIsNoChoiceReadsAsTheDefault)
