@@ -106,7 +106,6 @@ CChartWnd::CChartWnd(ChartHistory& history, LookSource look)
 
 bool CChartWnd::Open(CWnd& owner)
 {
-    settings.open = 1;
     if (m_hWnd)
     {
         if (IsIconic(m_hWnd))
@@ -121,6 +120,7 @@ bool CChartWnd::Open(CWnd& owner)
     if (!Create(&owner))
         return false;
     settings = stored;
+    settings.open = 1;
     PlaceWindow(owner.m_hWnd);
     ShowWindow(SW_SHOW);
     return true;
