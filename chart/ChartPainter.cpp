@@ -23,6 +23,13 @@ COLORREF Blend(COLORREF a, COLORREF b, int percentOfA)
                mix(GetBValue(a), GetBValue(b)));
 }
 
+enum class Align
+{
+    Left,
+    Centre,
+    Right,
+};
+
 class Canvas
 {
 public:
@@ -40,12 +47,14 @@ public:
         GetTextExtentPoint32W(dc_, wide.c_str(), static_cast<int>(wide.size()), &size);
         return size.cx;
     }
-    // Text with its left (align 0), centre (1) or right (2) at x, vertically centred on y.
-    void Text(const std::string& text, int x, int y, int align) const
+    // Text with its left, centre or right at x, vertically centred on y.
+    void Text(const std::string& text, int x, int y, Align align) const
     {
         const std::wstring wide = Utf8ToWide(text);
         const int width = Width(text);
-        const int left = align == 0 ? x : align == 1 ? x - width / 2 : x - width;
+        const int left = align == Align::Left     ? x
+                         : align == Align::Centre ? x - width / 2
+                                                  : x - width;
         TextOutW(dc_, left, y - textHeight_ / 2, wide.c_str(), static_cast<int>(wide.size()));
     }
     void Line(int x1, int y1, int x2, int y2, COLORREF colour) const
@@ -143,7 +152,7 @@ void DrawLegend(const Canvas& canvas, const ChartPlan& plan, int right, int y)
     {
         const std::string name = ChannelName(series->channel);
         x -= canvas.Width(name);
-        canvas.Text(name, x, y, 0);
+        canvas.Text(name, x, y, Align::Left);
         x -= LABEL_GAP + LEGEND_LINE;
         const GdiObject<HPEN> pen = SeriesPen(series->channel, canvas.Look().text);
         const ScopedSelectObject selected(canvas.Dc(), pen.Get());
@@ -203,10 +212,11 @@ void PaintChart(HDC dc, const RECT& area, const ChartHistory& history, int spanS
                 canvas.Line(plot.left, y, plot.right, y, grid);
             canvas.Line(left ? x - TICK : x, y, left ? x : x + TICK, y, frame);
             canvas.Text(TickText(tick, axis.scale.decimals),
-                        left ? x - TICK - LABEL_GAP : x + TICK + LABEL_GAP, y, left ? 2 : 0);
+                        left ? x - TICK - LABEL_GAP : x + TICK + LABEL_GAP, y,
+                        left ? Align::Right : Align::Left);
         }
         canvas.Text(TextOf(axis.unit).label, left ? x - TICK - LABEL_GAP : x + TICK + LABEL_GAP,
-                    headerY, left ? 2 : 0);
+                    headerY, left ? Align::Right : Align::Left);
     }
 
     // The clock times: a grid line and a label at each round time.
@@ -222,19 +232,20 @@ void PaintChart(HDC dc, const RECT& area, const ChartHistory& history, int spanS
                                                        width / (2 * std::int64_t{seconds}));
             canvas.Line(x, plot.top, x, plot.bottom, grid);
             canvas.Line(x, plot.bottom, x, plot.bottom + TICK, frame);
-            canvas.Text(tick.label, x, plot.bottom + TICK + LABEL_GAP + h / 2, 1);
+            canvas.Text(tick.label, x, plot.bottom + TICK + LABEL_GAP + h / 2, Align::Centre);
         }
         // The date(s) in view, top left over the plot.
         const std::string first = DateText(plan.first, offset), last = DateText(plan.last, offset);
         canvas.Text(first == last ? last : first + " – " + last,
-                    plot.left + (plan.axes.empty() ? 0 : LABEL_GAP), headerY, 0);
+                    plot.left + (plan.axes.empty() ? 0 : LABEL_GAP), headerY, Align::Left);
     }
 
     const BrushHandle frameBrush(CreateSolidBrush(frame));
     FrameRect(dc, &plot, frameBrush.Get());
     if (plan.series.empty())
     {
-        canvas.Text(CHART_NO_DATA, (plot.left + plot.right) / 2, (plot.top + plot.bottom) / 2, 1);
+        canvas.Text(CHART_NO_DATA, (plot.left + plot.right) / 2, (plot.top + plot.bottom) / 2,
+                    Align::Centre);
     }
     else
     {
