@@ -10,3 +10,9 @@ class CAboutDlg : public CDialog
 public:
     explicit CAboutDlg(CWnd* parent = nullptr) : CDialog(IDD_ABOUTBOX, parent) {}
 };
+
+// The about command.
+inline void ShowAbout(CWnd& owner)
+{
+    CAboutDlg(&owner).DoModal();
+}

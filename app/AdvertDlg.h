@@ -33,3 +33,9 @@ protected:
     void BindControls() override;
     BOOL OnInitDialog() override;
 };
+
+// The advert command, and the advert window at start.
+inline void ShowAdvert(CWnd& owner)
+{
+    CAdvertDlg(&owner).DoModal();
+}

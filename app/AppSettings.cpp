@@ -1,209 +1,120 @@
 #include "app/AppSettings.h"
 
 #include "app/StoredForm.h"
-#include "toolkit/TextConv.h"
-#include "ui/MainDlg.h"
-
-#include <cwchar>
 
 namespace
 {
 
-using Window = CMainDlg;
+using S = AppSettings;
 
-std::array<CReadingPanel*, 2> Panels(Window& w)
-{
-    return {&w.panel1, &w.panel2};
-}
-
-constexpr AppSetting Dword(const wchar_t* name, std::uint32_t (*save)(const Window&),
-                           void (*load)(Window&, std::uint32_t))
+constexpr SettingRow Dword(const wchar_t* name, std::uint32_t (*save)(const S&),
+                           void (*load)(S&, std::uint32_t))
 {
     return {name, StoredKind::Dword, 0, save, load, nullptr, nullptr};
 }
 
-constexpr AppSetting Text(const wchar_t* name, unsigned maxChars,
-                          std::wstring (*save)(const Window&),
-                          void (*load)(Window&, const std::wstring&))
+constexpr SettingRow Text(const wchar_t* name, unsigned maxChars, std::string (*save)(const S&),
+                          void (*load)(S&, const std::string&))
 {
     return {name, StoredKind::Text, maxChars, nullptr, nullptr, save, load};
 }
 
 } // namespace
 
-const std::array<AppSetting, 19> APP_SETTINGS = {{
+// The order is the order of loading and saving.
+const std::array<SettingRow, 19> SETTINGS_TABLE = {{
     Dword(
-        L"BACKGROUND", [](const Window& w) -> std::uint32_t { return w.panel1.backgroundColour; },
-        [](Window& w, std::uint32_t v)
+        L"BACKGROUND", [](const S& s) { return s.look.backgroundColour; },
+        [](S& s, std::uint32_t v) { s.look.backgroundColour = v; }),
+    Dword(
+        L"TEXT", [](const S& s) { return s.look.textColour; },
+        [](S& s, std::uint32_t v) { s.look.textColour = v; }),
+    Dword(
+        L"SHOW_UNIT", [](const S& s) { return SignedToStored(s.units.conversionMode); },
+        [](S& s, std::uint32_t v) { s.units.conversionMode = StoredToConversionMode(v); }),
+    Dword(
+        L"DEVICE_UNIT", [](const S& s) { return SignedToStored(s.unitCode); },
+        [](S& s, std::uint32_t v)
         {
-            for (CReadingPanel* p : Panels(w))
-                p->backgroundColour = v;
+            if (IsUsableUnitCode(v))
+                s.unitCode = StoredToSigned(v);
         }),
     Dword(
-        L"TEXT", [](const Window& w) -> std::uint32_t { return w.panel1.textColour; },
-        [](Window& w, std::uint32_t v)
-        {
-            for (CReadingPanel* p : Panels(w))
-                p->textColour = v;
-        }),
+        L"IS_UNIT", [](const S& s) { return FlagToStored(s.units.showUnitLabel); },
+        [](S& s, std::uint32_t v) { s.units.showUnitLabel = StoredToFlag(v); }),
     Dword(
-        L"SHOW_UNIT", [](const Window& w) { return SignedToStored(w.panel1.units.conversionMode); },
-        [](Window& w, std::uint32_t v)
+        L"FONT_HEIGHT", [](const S& s) { return SignedToStored(s.look.font.height); },
+        [](S& s, std::uint32_t v)
         {
-            for (CReadingPanel* p : Panels(w))
-                p->units.conversionMode = StoredToConversionMode(v);
-        }),
-    Dword(
-        L"DEVICE_UNIT", [](const Window& w) { return SignedToStored(w.panel1.units.unitCode); },
-        [](Window& w, std::uint32_t v)
-        {
-            for (CReadingPanel* p : Panels(w))
-                if (IsUsableUnitCode(v))
-                    p->units.unitCode = StoredToSigned(v);
-        }),
-    Dword(
-        L"IS_UNIT", [](const Window& w) { return SignedToStored(w.panel1.units.showUnitLabel); },
-        [](Window& w, std::uint32_t v)
-        {
-            for (CReadingPanel* p : Panels(w))
-                p->units.showUnitLabel = StoredToSigned(v);
-        }),
-    Dword(
-        L"FONT_HEIGHT", [](const Window& w) { return SignedToStored(w.panel1.logFont.lfHeight); },
-        [](Window& w, std::uint32_t v)
-        {
-            for (CReadingPanel* p : Panels(w))
-                if (IsUsableFontHeight(v))
-                    p->logFont.lfHeight = StoredToSigned(v);
+            if (IsUsableFontHeight(v))
+                s.look.font.height = StoredToSigned(v);
         }),
     Text(
-        L"FONT_NAME", FONT_NAME_MAX_CHARS,
-        [](const Window& w) { return std::wstring(w.panel1.logFont.lfFaceName); },
-        [](Window& w, const std::wstring& v)
-        {
-            for (CReadingPanel* p : Panels(w))
-            {
-                // The table's limit keeps it within the field; cut all the same, never overflow.
-                std::wmemset(p->logFont.lfFaceName, 0, LF_FACESIZE);
-                std::wcsncpy(p->logFont.lfFaceName, v.c_str(), LF_FACESIZE - 1);
-            }
-        }),
+        L"FONT_NAME", FONT_NAME_MAX_CHARS, [](const S& s) { return s.look.font.faceName; },
+        [](S& s, const std::string& v) { s.look.font.faceName = v; }),
     Dword(
-        L"FONT_ITALIC", [](const Window& w) -> std::uint32_t { return w.panel1.logFont.lfItalic; },
-        [](Window& w, std::uint32_t v)
-        {
-            for (CReadingPanel* p : Panels(w))
-                p->logFont.lfItalic = StoredToItalic(v);
-        }),
+        L"FONT_ITALIC", [](const S& s) -> std::uint32_t { return s.look.font.italic; },
+        [](S& s, std::uint32_t v) { s.look.font.italic = StoredToItalic(v); }),
     Dword(
-        L"FONT_WEIGHT", [](const Window& w) { return SignedToStored(w.panel1.logFont.lfWeight); },
-        [](Window& w, std::uint32_t v)
-        {
-            for (CReadingPanel* p : Panels(w))
-                p->logFont.lfWeight = StoredToSigned(v);
-        }),
+        L"FONT_WEIGHT", [](const S& s) { return SignedToStored(s.look.font.weight); },
+        [](S& s, std::uint32_t v) { s.look.font.weight = StoredToSigned(v); }),
     Dword(
-        L"PORT_NR", [](const Window& w) { return SignedToStored(w.portNr); },
-        [](Window& w, std::uint32_t v) { w.portNr = StoredToSigned(v); }),
+        L"PORT_NR", [](const S& s) { return SignedToStored(s.portNr); },
+        [](S& s, std::uint32_t v) { s.portNr = StoredToSigned(v); }),
     Text(
-        L"FILE_NAME", FILE_NAME_MAX_CHARS, [](const Window& w) { return Utf8ToWide(w.fileName); },
-        [](Window& w, const std::wstring& v) { w.fileName = WideToUtf8(v); }),
+        L"FILE_NAME", FILE_NAME_MAX_CHARS, [](const S& s) { return s.recording.fileName; },
+        [](S& s, const std::string& v) { s.recording.fileName = v; }),
     Dword(
-        L"FILE_LOG", [](const Window& w) { return SignedToStored(w.fileLog); },
-        [](Window& w, std::uint32_t v) { w.fileLog = StoredToSigned(v); }),
+        L"FILE_LOG", [](const S& s) { return FlagToStored(s.recording.fileLog); },
+        [](S& s, std::uint32_t v) { s.recording.fileLog = StoredToFlag(v); }),
     Dword(
-        L"FILE_LOG_CANAL1", [](const Window& w) { return SignedToStored(w.fileLogCanal1); },
-        [](Window& w, std::uint32_t v) { w.fileLogCanal1 = StoredToSigned(v); }),
+        L"FILE_LOG_CANAL1", [](const S& s) { return FlagToStored(s.recording.fileLogCanal1); },
+        [](S& s, std::uint32_t v) { s.recording.fileLogCanal1 = StoredToFlag(v); }),
     Dword(
-        L"FILE_LOG_CANAL2", [](const Window& w) { return SignedToStored(w.fileLogCanal2); },
-        [](Window& w, std::uint32_t v) { w.fileLogCanal2 = StoredToSigned(v); }),
+        L"FILE_LOG_CANAL2", [](const S& s) { return FlagToStored(s.recording.fileLogCanal2); },
+        [](S& s, std::uint32_t v) { s.recording.fileLogCanal2 = StoredToFlag(v); }),
     Dword(
-        L"FILE_SEP_FORMAT", [](const Window& w) { return SignedToStored(w.fileSepFormat); },
-        [](Window& w, std::uint32_t v) { w.fileSepFormat = StoredToSigned(v); }),
+        L"FILE_SEP_FORMAT", [](const S& s) { return SignedToStored(s.recording.fileSepFormat); },
+        [](S& s, std::uint32_t v) { s.recording.fileSepFormat = StoredToSigned(v); }),
     Dword(
-        L"FILE_INTERVAL", [](const Window& w) { return SignedToStored(w.fileInterval); },
-        [](Window& w, std::uint32_t v) { w.fileInterval = StoredToSigned(v); }),
+        L"FILE_INTERVAL", [](const S& s) { return SignedToStored(s.recording.fileInterval); },
+        [](S& s, std::uint32_t v) { s.recording.fileInterval = StoredToInterval(v); }),
     Dword(
-        L"TOPMOST", [](const Window& w) { return SignedToStored(w.topmost); },
-        [](Window& w, std::uint32_t v) { w.topmost = StoredToSigned(v); }),
+        L"TOPMOST", [](const S& s) { return FlagToStored(s.topmost); },
+        [](S& s, std::uint32_t v) { s.topmost = StoredToFlag(v); }),
     Dword(
-        L"UNIT_K", [](const Window& w) { return KToStored(w.panel1.units.k); },
-        [](Window& w, std::uint32_t v)
-        {
-            for (CReadingPanel* p : Panels(w))
-                p->units.k = StoredToK(v);
-        }),
+        L"UNIT_K", [](const S& s) { return KToStored(s.units.k); },
+        [](S& s, std::uint32_t v) { s.units.k = StoredToK(v); }),
     Dword(
-        L"SHOW_ADV", [](const Window& w) { return SignedToStored(w.showAdv); },
-        [](Window& w, std::uint32_t v) { w.showAdv = StoredToSigned(v); }),
+        L"SHOW_ADV", [](const S& s) { return FlagToStored(s.showAdv); },
+        [](S& s, std::uint32_t v) { s.showAdv = StoredToFlag(v); }),
 }};
 
-namespace
+void LoadSettings(SettingsReader& reader, AppSettings& settings)
 {
-
-void LoadValue(CRegistryStore& store, const AppSetting& setting, Window& window)
-{
-    if (setting.kind == StoredKind::Dword)
+    for (const SettingRow& row : SETTINGS_TABLE)
     {
-        DWORD scratch = 0; // zero, so that shorter data is zero-extended
-        if (store.ReadDword(setting.name, &scratch))
-            setting.loadDword(window, scratch);
-        return;
-    }
-    wchar_t buffer[SETTINGS_TEXT_BUFFER_CHARS];
-    if (!store.ReadString(setting.name, buffer, SETTINGS_TEXT_BUFFER_CHARS))
-        return;
-    const std::wstring text(buffer);
-    if (text.size() <= setting.maxChars)
-        setting.loadText(window, text);
-}
-
-bool SaveValue(CRegistryStore& store, const AppSetting& setting, const Window& window)
-{
-    if (setting.kind == StoredKind::Dword)
-    {
-        const DWORD stored = setting.saveDword(window);
-        return store.SetValue(setting.name, &stored, REG_DWORD, sizeof stored);
-    }
-    const std::wstring text = setting.saveText(window);
-    return text.size() <= setting.maxChars && store.WriteString(setting.name, text.c_str());
-}
-
-} // namespace
-
-bool LoadSettings(CRegistryStore& store, CMainDlg& window)
-{
-    // The copying into the window runs under the same guard as the reading: whatever goes wrong,
-    // the rest of the phase is abandoned quietly and the program starts with what it has.
-    try
-    {
-        if (!store.Create(HKEY_CURRENT_USER, SETTINGS_KEY_PATH))
-            return false;
-        for (const AppSetting& setting : APP_SETTINGS)
-            LoadValue(store, setting, window);
-        store.Close();
-        return true;
-    }
-    catch (...)
-    {
-        return false;
+        if (row.kind == StoredKind::Dword)
+        {
+            if (const std::optional<std::uint32_t> value = reader.ReadDword(row.name))
+                row.loadDword(settings, *value);
+        }
+        else if (const std::optional<std::string> text = reader.ReadText(row.name, row.maxChars))
+        {
+            row.loadText(settings, *text);
+        }
     }
 }
 
-bool SaveSettings(CRegistryStore& store, const CMainDlg& window)
+bool SaveSettings(SettingsWriter& writer, const AppSettings& settings)
 {
-    try
+    bool allWritten = true;
+    for (const SettingRow& row : SETTINGS_TABLE)
     {
-        if (!store.Open(HKEY_CURRENT_USER, SETTINGS_KEY_PATH))
-            return false;
-        bool allWritten = true;
-        for (const AppSetting& setting : APP_SETTINGS)
-            allWritten = SaveValue(store, setting, window) && allWritten;
-        store.Close();
-        return allWritten;
+        const bool written = row.kind == StoredKind::Dword
+                                 ? writer.WriteDword(row.name, row.saveDword(settings))
+                                 : writer.WriteText(row.name, row.saveText(settings), row.maxChars);
+        allWritten = written && allWritten;
     }
-    catch (...)
-    {
-        return false;
-    }
+    return allWritten;
 }

@@ -1,49 +1,74 @@
 #pragma once
 
-// The nineteen persistent settings: one table of registry value names, stored kinds and the
-// object that holds each value at run time. Loading and saving both walk it in order. The ten
-// display values live in both reading panels (loading gives both the same value, saving takes
-// panel 1's); the others live in the main window. A setting's default is what its holder's
-// constructor gives it, so it is written in that one place; a value that cannot be read leaves it.
+// The persistent settings as one record, with every default written once (here and in the
+// records it holds), and the table that maps each registry value name to a field of the record.
+// Platform-free: the registry is reached through the small reader and writer interfaces below.
 
-#include "app/RegistryStore.h"
+#include "recording/RecordSettingsRules.h"
+#include "ui/PanelLook.h"
+#include "units/UnitModel.h"
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
-class CMainDlg;
+// The key under HKEY_CURRENT_USER.
+constexpr wchar_t SETTINGS_KEY_PATH[] = L"SOFTWARE\\KORVEX\\QM700v1.0";
 
-constexpr wchar_t SETTINGS_KEY_PATH[] = L"SOFTWARE\\KORVEX\\QM700v1.0"; // under HKEY_CURRENT_USER
+struct AppSettings
+{
+    PanelLook look;                   // both panels
+    UnitOptions units;                // both panels
+    int unitCode = DEFAULT_UNIT_CODE; // the unit the meter sent last
+    int portNr = 0;                   // 0: none chosen yet
+    RecordingSettings recording;
+    bool topmost = false;
+    bool showAdv = true;
+};
 
 enum class StoredKind
 {
-    Dword, // REG_DWORD, 4 bytes
-    Text,  // REG_SZ, zero-terminated UTF-16
+    Dword, // REG_DWORD
+    Text,  // REG_SZ
 };
 
-struct AppSetting
+struct SettingRow
 {
     const wchar_t* name;
     StoredKind kind;
-    unsigned maxChars; // Text: the longest text accepted, in characters
-    std::uint32_t (*saveDword)(const CMainDlg&);
-    void (*loadDword)(CMainDlg&, std::uint32_t);
-    std::wstring (*saveText)(const CMainDlg&);
-    void (*loadText)(CMainDlg&, const std::wstring&);
+    unsigned maxChars; // Text: the longest text accepted, in UTF-16 code units
+    std::uint32_t (*saveDword)(const AppSettings&);
+    void (*loadDword)(AppSettings&, std::uint32_t);
+    std::string (*saveText)(const AppSettings&); // UTF-8
+    void (*loadText)(AppSettings&, const std::string&);
 };
 
-extern const std::array<AppSetting, 19> APP_SETTINGS;
+extern const std::array<SettingRow, 19> SETTINGS_TABLE;
 
-// Creates the key when missing and reads every value in table order into the window and its
-// panels; a value that is absent or does not fit (more than 4 bytes for a DWORD, more than 255
-// characters plus the zero for a text, a face name over 31 characters) keeps its default. Data
-// shorter than 4 bytes is zero-extended. Closes the key. False when the key could not be created
-// or an exception abandoned the phase: settings are a convenience, the program starts anyway.
-bool LoadSettings(CRegistryStore& store, CMainDlg& window);
+// Where loading reads from: nothing for a value that is absent, of another registry type or
+// does not fit (a text over maxChars).
+class SettingsReader
+{
+public:
+    virtual ~SettingsReader() = default;
+    virtual std::optional<std::uint32_t> ReadDword(const wchar_t* name) = 0;
+    virtual std::optional<std::string> ReadText(const wchar_t* name, unsigned maxChars) = 0;
+};
 
-// Opens the key (never creates it: a key deleted while the program ran stays deleted) and writes
-// every value in table order; a failed write does not stop the others. A text longer than its
-// limit is not written, so the stored value stays rather than being cut into another path.
-// Closes the key. True only when all nineteen values were written.
-bool SaveSettings(CRegistryStore& store, const CMainDlg& window);
+class SettingsWriter
+{
+public:
+    virtual ~SettingsWriter() = default;
+    virtual bool WriteDword(const wchar_t* name, std::uint32_t value) = 0;
+    // False, writing nothing, for a text over maxChars: the stored value stays rather than being
+    // cut into another path.
+    virtual bool WriteText(const wchar_t* name, const std::string& text, unsigned maxChars) = 0;
+};
+
+// Reads every value in table order into the record; a value that cannot be read keeps what the
+// record holds (its default).
+void LoadSettings(SettingsReader& reader, AppSettings& settings);
+// Writes every value in table order; a failed write does not stop the others. True only when all
+// were written.
+bool SaveSettings(SettingsWriter& writer, const AppSettings& settings);

@@ -18,14 +18,14 @@ BOOL CExtraSettingsDlg::OnInitDialog()
 
 void CExtraSettingsDlg::OnOK()
 {
-    doNotShowAdvert = checkBox_.SendMessage(BM_GETCHECK) != BST_UNCHECKED ? 1 : 0;
+    doNotShowAdvert = checkBox_.SendMessage(BM_GETCHECK) != BST_UNCHECKED;
     CDialog::OnOK();
 }
 
-void EditAdvertAtStart(CWnd* owner, int& showAdv)
+void EditAdvertAtStart(CWnd& owner, bool& showAdv)
 {
-    CExtraSettingsDlg dialog(owner);
-    dialog.doNotShowAdvert = showAdv == 0 ? 1 : 0;
+    CExtraSettingsDlg dialog(&owner);
+    dialog.doNotShowAdvert = !showAdv;
     if (dialog.DoModal() == IDOK)
-        showAdv = dialog.doNotShowAdvert ? 0 : 1;
+        showAdv = !dialog.doNotShowAdvert;
 }

@@ -9,7 +9,7 @@ class CExtraSettingsDlg : public CDialog
 public:
     explicit CExtraSettingsDlg(CWnd* parent = nullptr);
 
-    int doNotShowAdvert = 0; // 0 or 1; read back only after IDOK
+    bool doNotShowAdvert = false; // read back only after IDOK
 
 protected:
     void BindControls() override;
@@ -21,4 +21,4 @@ private:
 };
 
 // The command of the main window: the box shows the negation of showAdv, and only OK changes it.
-void EditAdvertAtStart(CWnd* owner, int& showAdv);
+void EditAdvertAtStart(CWnd& owner, bool& showAdv);

@@ -56,7 +56,7 @@ void CLinkStatic::OnAttached()
     auto font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
     GetObjectW(font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT), sizeof logFont,
                &logFont);
-    logFont.lfUnderline = static_cast<BYTE>(underline_);
+    logFont.lfUnderline = underline_ ? TRUE : FALSE;
     FontHandle linkFont(CreateFontIndirectW(&logFont));
     SetFont(linkFont.Get(), TRUE);
     linkFont_ = std::move(linkFont); // the control no longer uses the font this replaces
@@ -99,7 +99,7 @@ void CLinkStatic::SetTarget(const std::string& target)
 
 void CLinkStatic::MarkVisited(bool visited)
 {
-    visited_ = visited ? 1 : 0;
+    visited_ = visited;
     if (m_hWnd)
         InvalidateRect(m_hWnd, nullptr, TRUE);
 }
@@ -114,7 +114,7 @@ void CLinkStatic::FitToText()
 
     SIZE text{};
     {
-        WindowDc dc(m_hWnd);
+        CWindowDC dc(m_hWnd);
         ScopedSelectObject font(dc.Get(), linkFont_.Get());
         text = CDC(dc.Get()).GetTextExtent(GetWindowText());
     }
@@ -265,7 +265,7 @@ void CLinkStatic::OnMouseMove(POINT point)
 {
     if (!hover_)
     {
-        hover_ = 1;
+        hover_ = true;
         RedrawWindow();
         SetCapture(m_hWnd);
         return;
@@ -273,7 +273,7 @@ void CLinkStatic::OnMouseMove(POINT point)
     const RECT client = GetClientRect();
     if (!PtInRect(&client, point))
     {
-        hover_ = 0;
+        hover_ = false;
         ReleaseCapture();
         RedrawWindow();
     }
@@ -305,7 +305,7 @@ HBRUSH CLinkStatic::OnCtlColor(HDC dc) const
 void CLinkStatic::OnClicked()
 {
     const int code = OpenLink(target_, SW_SHOW);
-    visited_ = code > 32 ? 1 : 0;
+    visited_ = code > 32;
     if (code > 32)
     {
         MarkVisited(true);

@@ -33,8 +33,8 @@ public:
                                        std::string& destination);
 
     const std::string& Target() const { return target_; }
-    bool Visited() const { return visited_ != 0; }
-    bool Hovering() const { return hover_ != 0; }
+    bool Visited() const { return visited_; }
+    bool Hovering() const { return hover_; }
     bool HasLinkCursor() const { return static_cast<bool>(linkCursor_); }
     HWND Tooltip() const { return tooltip_.Get(); }
 
@@ -60,10 +60,10 @@ private:
     COLORREF unvisitedColour_ = RGB(0, 0, 238);
     COLORREF visitedColour_ = RGB(85, 26, 139);
     COLORREF hoverColour_;
-    int hover_ = 0;
-    int visited_ = 0;
-    int underline_ = 1;
-    int fitToText_ = 1;
+    bool hover_ = false;
+    bool visited_ = false;
+    bool underline_ = true;
+    bool fitToText_ = true;
     std::string target_; // UTF-8
     FontHandle linkFont_;
     UniqueIcon linkCursor_;

@@ -1,6 +1,6 @@
 #include "app/MeterApp.h"
 
-#include "app/AppSettings.h"
+#include "app/SettingsRegistry.h"
 #include "app/SplashDlg.h"
 #include "ui/MainDlg.h"
 
@@ -25,21 +25,21 @@ BOOL CMeterApp::InitInstance()
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_DATE_CLASSES};
     InitCommonControlsEx(&controls);
 
-    auto window = std::make_unique<CMainDlg>();
-    m_pMainWnd = window.get();
-
     CRegistryStore store;
-    LoadSettings(store, *window);
+    AppSettings settings;
+    LoadSettingsFromRegistry(store, settings);
+    auto window = std::make_unique<CMainDlg>(settings);
+    m_pMainWnd = window.get();
 
     if (splash.m_hWnd)
         splash.ShowWindow(SW_HIDE);
 
     // However the window is closed, the settings are saved the same way.
     window->DoModal();
-    SaveSettings(store, *window);
+    SaveSettingsToRegistry(store, window->Settings());
 
     // The port's worker may still be delivering bytes: ending it is the port object's destructor.
-    window->serialPort.reset();
+    window->ClosePort();
 
     m_pMainWnd = nullptr;
     window.reset();

@@ -41,14 +41,15 @@ bool CRegistryStore::Close()
 }
 
 bool CRegistryStore::QueryValue(const wchar_t* name, void* buffer, DWORD sizeBytes,
-                                DWORD* bytesRead)
+                                DWORD* bytesRead, DWORD wantedType)
 {
     if (!key_)
         return false;
     DWORD size = sizeBytes;
+    DWORD type = REG_NONE;
     const LSTATUS status =
-        RegQueryValueExW(key_, name, nullptr, nullptr, static_cast<BYTE*>(buffer), &size);
-    if (status != ERROR_SUCCESS)
+        RegQueryValueExW(key_, name, nullptr, &type, static_cast<BYTE*>(buffer), &size);
+    if (status != ERROR_SUCCESS || (wantedType != REG_NONE && type != wantedType))
         return false;
     if (bytesRead)
         *bytesRead = size;
@@ -57,7 +58,7 @@ bool CRegistryStore::QueryValue(const wchar_t* name, void* buffer, DWORD sizeByt
 
 bool CRegistryStore::ReadDword(const wchar_t* name, DWORD* value)
 {
-    return QueryValue(name, value, sizeof(DWORD));
+    return QueryValue(name, value, sizeof(DWORD), nullptr, REG_DWORD);
 }
 
 bool CRegistryStore::ReadString(const wchar_t* name, wchar_t* buffer, DWORD bufferChars)
@@ -68,7 +69,7 @@ bool CRegistryStore::ReadString(const wchar_t* name, wchar_t* buffer, DWORD buff
     const DWORD maxChars = MAXDWORD / sizeof(wchar_t);
     const DWORD chars = bufferChars < maxChars ? bufferChars : maxChars;
     DWORD bytes = 0;
-    if (!QueryValue(name, buffer, chars * static_cast<DWORD>(sizeof(wchar_t)), &bytes))
+    if (!QueryValue(name, buffer, chars * static_cast<DWORD>(sizeof(wchar_t)), &bytes, REG_SZ))
     {
         buffer[0] = L'\0'; // a refused read may have left partial data behind
         return false;

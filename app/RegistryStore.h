@@ -23,13 +23,14 @@ public:
     bool Close();
     bool IsOpen() const { return key_ != nullptr; }
 
-    // Raw bytes of a value, whatever its registry type. Fails when the data is larger than
-    // sizeBytes. bytesRead (optional) receives the size of the data.
-    bool QueryValue(const wchar_t* name, void* buffer, DWORD sizeBytes, DWORD* bytesRead = nullptr);
-    // Up to 4 bytes; bytes beyond the stored data are left as they were.
+    // Raw bytes of a value of wantedType (REG_NONE: any type). Fails when the data is larger than
+    // sizeBytes or of another type. bytesRead (optional) receives the size of the data.
+    bool QueryValue(const wchar_t* name, void* buffer, DWORD sizeBytes, DWORD* bytesRead = nullptr,
+                    DWORD wantedType = REG_NONE);
+    // A REG_DWORD of up to 4 bytes; bytes beyond the stored data are left as they were.
     bool ReadDword(const wchar_t* name, DWORD* value);
-    // bufferChars is in characters, the terminating zero included. The buffer always ends up
-    // zero-terminated: on failure it holds the empty text; stored data without its terminating
+    // A REG_SZ. bufferChars is in characters, the terminating zero included. The buffer always ends
+    // up zero-terminated: on failure it holds the empty text; stored data without its terminating
     // zero is terminated here, and refused when there is no room left to do so.
     bool ReadString(const wchar_t* name, wchar_t* buffer, DWORD bufferChars);
     bool SetValue(const wchar_t* name, const void* data, DWORD type, DWORD sizeBytes);

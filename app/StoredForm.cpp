@@ -32,7 +32,23 @@ std::uint32_t KToStored(double k)
 
 double StoredToK(std::uint32_t stored)
 {
-    return static_cast<double>(stored) * 0.001;
+    return stored == 0 ? DEFAULT_K : static_cast<double>(stored) * 0.001;
+}
+
+std::uint32_t FlagToStored(bool flag)
+{
+    return flag ? 1u : 0u;
+}
+
+bool StoredToFlag(std::uint32_t stored)
+{
+    return stored != 0;
+}
+
+int StoredToInterval(std::uint32_t stored)
+{
+    const int seconds = StoredToSigned(stored);
+    return seconds < 1 ? 1 : seconds;
 }
 
 std::uint32_t SignedToStored(int value)

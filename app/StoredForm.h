@@ -17,11 +17,20 @@ constexpr unsigned SETTINGS_TEXT_BUFFER_CHARS = 256;
 // (typed, or loaded as stored * 0.001) is stored as itself instead of one thousandth less.
 // NaN gives the stored form of the default K; anything else outside 0 .. 4294967.295 is clamped.
 std::uint32_t KToStored(double k);
-double StoredToK(std::uint32_t stored); // stored * 0.001, unsigned
+// stored * 0.001, unsigned; 0 (which no dialog accepts, and which would show every converted
+// value as infinite or zero) loads as the default K.
+double StoredToK(std::uint32_t stored);
 
 // Signed fields keep their 32-bit pattern: -1 is stored as 0xFFFFFFFF and loads back as -1.
 std::uint32_t SignedToStored(int value);
 int StoredToSigned(std::uint32_t stored);
+
+// Flags are stored as 1 or 0; any non-zero word reads as set.
+std::uint32_t FlagToStored(bool flag);
+bool StoredToFlag(std::uint32_t stored);
+
+// The log interval in seconds; anything below 1 second loads as 1.
+int StoredToInterval(std::uint32_t stored);
 
 // The italic flag is a byte: only the low byte of the stored word counts.
 std::uint8_t StoredToItalic(std::uint32_t stored);

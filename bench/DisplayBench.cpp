@@ -3,7 +3,7 @@
 //  - the reception of a frame's carriage return: decoding, panels, status line and repaints.
 // Prints the median and maximum of many calls, for the default window and a maximised one.
 
-#include "meter/FrameEncoder.h"
+#include "tools/qm7xx-sim/FrameEncoder.h"
 #include "ui/MainDlg.h"
 
 #include <windows.h>
@@ -35,20 +35,26 @@ void Pump()
     }
 }
 
-std::vector<double> TimeSetReading(CMainDlg& window, int calls)
+// A panel the size of the main window's panel 1, on a window of its own.
+std::vector<double> TimeSetReading(const CMainDlg& window, int calls)
 {
     std::vector<double> ms;
-    window.panel1.SetBlinking(false);
-    window.panel1.SetUnitCode(UNIT_WM2); // the raised "2": the costliest drawing
+    const RECT r = window.Panel(0).GetWindowRect();
+    CReadingPanel panel;
+    panel.SubclassWindow(CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | WS_VISIBLE,
+                                         r.left, r.top, r.right - r.left, r.bottom - r.top, nullptr,
+                                         nullptr, nullptr, nullptr));
+    panel.SetUnitCode(UNIT_WM2); // the raised "2": the costliest drawing
     for (int i = 0; i < calls; ++i)
     {
         const double value = 100.0 + i % 1000 / 10.0 + (i % 2 ? 0.05 : 0.0);
         const double start = Now();
-        window.panel1.SetReading(value);
+        panel.SetReading(value);
         ms.push_back(Now() - start);
         if (i % 50 == 0)
             Pump();
     }
+    DestroyWindow(panel.m_hWnd);
     return ms;
 }
 
@@ -101,7 +107,7 @@ std::vector<double> TimeCall(int calls, const std::function<void(int)>& call)
 
 void PrintPanels(const CMainDlg& window, const char* layout)
 {
-    const RECT panel = window.panel1.GetClientRect();
+    const RECT panel = window.Panel(0).GetClientRect();
     std::printf("-- %s, panel 1 client %ldx%ld\n", layout, panel.right, panel.bottom);
 }
 
@@ -121,8 +127,9 @@ void RunAll(CMainDlg& window, const char* size)
 
 int main()
 {
-    CMainDlg window;
-    window.showAdv = 0; // no advert window over the measurement
+    AppSettings settings;
+    settings.showAdv = false; // no advert window over the measurement
+    CMainDlg window(settings);
     if (!window.Create())
     {
         std::fprintf(stderr, "display_bench: the main window could not be created\n");
@@ -132,9 +139,10 @@ int main()
     Pump();
     // What one edit text costs even when unchanged: the reason the status line is only set when
     // new.
-    Report("status line edit: SetWindowText of an unchanged text",
-           TimeCall(2000, [&](int)
-                    { window.statusLine.SetWindowText("QM-700 numer 1234. Pomiar prawidłowy."); }));
+    Report(
+        "status line edit: SetWindowText of an unchanged text",
+        TimeCall(2000, [&](int)
+                 { window.StatusLine().SetWindowText("QM-700 numer 1234. Pomiar prawidłowy."); }));
     RunAll(window, "550x400");
     ShowWindow(window.m_hWnd, SW_MAXIMIZE);
     Pump();

@@ -2,7 +2,7 @@
 // serial pair carries them: the real serial port engine on COM8, a writer on COM9 (see
 // scripts/bench, which makes the pair), the real reception, decoder, panels and status line.
 
-#include "meter/FrameEncoder.h"
+#include "tools/qm7xx-sim/FrameEncoder.h"
 #include "ui/MainDlg.h"
 
 #include <commctrl.h>
@@ -36,8 +36,8 @@ LRESULT CALLBACK CountingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
     {
         auto* counts = reinterpret_cast<Counts*>(data);
         ++counts->bytes;
-        if (wParam == 0x0D && counts->window->assembler.Count() == 0)
-            ++(counts->window->linkLost ? counts->badFrames : counts->goodFrames);
+        if (wParam == 0x0D && counts->window->Link().PendingBytes() == 0)
+            ++(counts->window->Link().IsLost() ? counts->badFrames : counts->goodFrames);
     }
     return result;
 }
@@ -62,10 +62,11 @@ std::vector<std::uint8_t> Frames(int count)
 int main(int argc, char** argv)
 {
     const int frames = argc > 1 ? std::atoi(argv[1]) : 3000;
-    CMainDlg window;
-    window.portNr = RECEIVER_PORT;
-    window.showAdv = 0; // no advert window over the measurement
-    if (!window.Create() || !window.serialPort)
+    AppSettings settings;
+    settings.portNr = RECEIVER_PORT;
+    settings.showAdv = false; // no advert window over the measurement
+    CMainDlg window(settings);
+    if (!window.Create() || !window.IsPortOpen())
     {
         std::fprintf(stderr, "reception_bench: COM%d could not be opened (is the pair made?)\n",
                      RECEIVER_PORT);
@@ -127,7 +128,7 @@ int main(int argc, char** argv)
                 static_cast<long long>(bytes.size()) - counts.bytes, frames - counts.goodFrames);
     RemoveWindowSubclass(window.m_hWnd, CountingProc, 7);
     CloseHandle(sender);
-    window.serialPort.reset();
+    window.ClosePort();
     DestroyWindow(window.m_hWnd);
     return counts.goodFrames == frames ? 0 : 2;
 }

@@ -8,7 +8,7 @@
 
 #include "tests/win/support/HandleCount.h"
 #include "tests/win/support/MessagePump.h"
-#include "meter/FrameEncoder.h"
+#include "tools/qm7xx-sim/FrameEncoder.h"
 #include "ui/MainDlg.h"
 
 #include <windows.h>
@@ -160,9 +160,10 @@ int main(int argc, char** argv)
 {
     const int frames = argc > 1 ? std::atoi(argv[1]) : 100000;
     const int idleSeconds = argc > 2 ? std::atoi(argv[2]) : 180;
-    CMainDlg window;
-    window.portNr = RECEIVER_PORT;
-    if (!window.Create() || !window.serialPort)
+    AppSettings settings;
+    settings.portNr = RECEIVER_PORT;
+    CMainDlg window(settings);
+    if (!window.Create() || !window.IsPortOpen())
     {
         std::fprintf(stderr, "soak_bench: COM%d could not be opened (is the pair made?)\n",
                      RECEIVER_PORT);
@@ -240,7 +241,7 @@ int main(int argc, char** argv)
                     1024.0);
     RemoveWindowSubclass(window.m_hWnd, CountingProc, 1);
     CloseHandle(sender);
-    window.serialPort.reset();
+    window.ClosePort();
     DestroyWindow(window.m_hWnd);
     return received == sent ? 0 : 2;
 }

@@ -1,6 +1,7 @@
 #include "chart/ChartPainter.h"
 
 #include "chart/ChartPlan.h"
+#include "res/Texts.h"
 #include "toolkit/Gdi.h"
 #include "toolkit/TextConv.h"
 
@@ -93,7 +94,9 @@ void StrokeSeries(HDC dc, int channel, std::vector<POINT>& points)
 
 std::string ChannelName(int channel)
 {
-    return "Kanał " + std::to_string(channel + 1);
+    char name[32];
+    std::snprintf(name, sizeof name, texts::CHANNEL, channel + 1);
+    return name;
 }
 
 std::string DateText(std::int64_t second, UtcOffsetFn offset)
@@ -244,8 +247,8 @@ void PaintChart(HDC dc, const RECT& area, const ChartHistory& history, int spanS
     FrameRect(dc, &plot, frameBrush.Get());
     if (plan.series.empty())
     {
-        canvas.Text(CHART_NO_DATA, (plot.left + plot.right) / 2, (plot.top + plot.bottom) / 2,
-                    Align::Centre);
+        canvas.Text(texts::CHART_NO_DATA, (plot.left + plot.right) / 2,
+                    (plot.top + plot.bottom) / 2, Align::Centre);
     }
     else
     {

@@ -6,6 +6,7 @@
 
 #include "chart/ChartHistory.h"
 #include "chart/LocalClock.h"
+#include "ui/PanelLook.h"
 
 #include <windows.h>
 
@@ -16,8 +17,11 @@ struct ChartLook
     COLORREF background;
 };
 
+// The chart in the colours of the panels.
+inline ChartLook ChartLookOf(const PanelLook& panels)
+{
+    return {panels.textColour, panels.backgroundColour};
+}
+
 void PaintChart(HDC dc, const RECT& area, const ChartHistory& history, int spanSeconds,
                 const ChartLook& look, HFONT font, UtcOffsetFn offset = SystemUtcOffset);
-
-// The text shown where there is nothing to draw.
-constexpr char CHART_NO_DATA[] = "Brak danych w wybranym okresie.";

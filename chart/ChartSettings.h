@@ -3,6 +3,8 @@
 // The chart window's persistent settings: the span shown, whether the window was open and where.
 // Kept under the program's registry key as REG_DWORD values (names below). Platform-free.
 
+#include "res/Texts.h"
+
 #include <cstdint>
 
 constexpr wchar_t CHART_SPAN_VALUE[] =
@@ -19,17 +21,17 @@ struct ChartSpanChoice
     const char* text; // UTF-8, as the drop-down list shows it
 };
 constexpr ChartSpanChoice CHART_SPANS[] = {
-    {10 * 60, "10 minut"},
-    {60 * 60, "1 godzina"},
-    {8 * 60 * 60, "8 godzin"},
-    {24 * 60 * 60, "24 godziny"},
+    {10 * 60, texts::SPAN_10_MINUTES},
+    {60 * 60, texts::SPAN_1_HOUR},
+    {8 * 60 * 60, texts::SPAN_8_HOURS},
+    {24 * 60 * 60, texts::SPAN_24_HOURS},
 };
 constexpr int DEFAULT_CHART_SPAN = 60 * 60;
 
 struct ChartSettings
 {
     int spanSeconds = DEFAULT_CHART_SPAN;
-    int open = 0;
+    bool open = false;
     int left = 0, top = 0, right = 0, bottom = 0;
 
     bool HasPlacement() const { return right > left && bottom > top; }

@@ -1,13 +1,12 @@
 #include "chart/ChartStatistics.h"
 
+#include "res/Texts.h"
 #include "units/UnitModel.h"
 
 #include <algorithm>
 
 namespace
 {
-constexpr char NO_VALUE[] = "—";
-
 std::string NumberWithUnit(double value, int decimals, const char* label)
 {
     const std::string format = "%." + std::to_string(decimals) + "f " + label;
@@ -17,7 +16,7 @@ std::string NumberWithUnit(double value, int decimals, const char* label)
 std::string DoseText(const SpanTotals& totals)
 {
     if (totals.Unit() == ShownUnit::None)
-        return NO_VALUE;
+        return texts::NO_VALUE;
     const DoseKind dose = DoseOf(totals.Unit());
     return NumberWithUnit(totals.DoseAmount(), dose.decimals, dose.label);
 }
@@ -86,14 +85,14 @@ SpanTotals TotalsToday(const ChartHistory& history, int channel, UtcOffsetFn off
 std::string ValueText(const ValueStats& stats, double value, ShownUnit unit)
 {
     if (stats.Empty() || unit == ShownUnit::None)
-        return NO_VALUE;
+        return texts::NO_VALUE;
     const UnitText text = TextOf(unit);
     return NumberWithUnit(value, text.decimals, text.label);
 }
 
 std::string GapText(std::int64_t missingSeconds)
 {
-    return "brak danych: " + DurationText(missingSeconds);
+    return texts::NO_DATA_FOR + DurationText(missingSeconds);
 }
 
 ChannelReport ReportChannel(const ChartHistory& history, int channel, int spanSeconds,

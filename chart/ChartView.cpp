@@ -2,7 +2,6 @@
 
 #include "toolkit/DC.h"
 #include "toolkit/Gdi.h"
-#include "ui/MemoryDC.h"
 
 void CChartView::Show(const ChartHistory* history, int spanSeconds, const ChartLook& look,
                       HFONT font)

@@ -2,14 +2,17 @@
 
 #include "chart/ChartStatistics.h"
 #include "chart/PngFile.h"
+#include "toolkit/DC.h"
 #include "toolkit/Gdi.h"
 #include "toolkit/TextConv.h"
+#include "res/Texts.h"
 #include "toolkit/WinApp.h"
-#include "ui/ReadingPanel.h"
+#include "ui/PanelLook.h"
 
 #include <commdlg.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <vector>
 
 namespace
@@ -24,19 +27,19 @@ struct Cell
 constexpr int TABLE_ROWS = 7;
 constexpr int LABEL_ID_OFFSET = 20;
 constexpr Cell CELLS[] = {
-    {0, 1, "Na wykresie", {}},
-    {0, 2, "Od wyzerowania", {}},
-    {1, 0, "Minimum", {}},
+    {0, 1, texts::STATS_IN_VIEW, {}},
+    {0, 2, texts::STATS_SINCE_RESET, {}},
+    {1, 0, texts::STATS_MIN, {}},
     {1, 1, nullptr, ChartText::ViewMin},
     {1, 2, nullptr, ChartText::ResetMin},
-    {2, 0, "Maksimum", {}},
+    {2, 0, texts::STATS_MAX, {}},
     {2, 1, nullptr, ChartText::ViewMax},
     {2, 2, nullptr, ChartText::ResetMax},
-    {3, 0, "Średnia", {}},
+    {3, 0, texts::STATS_AVERAGE, {}},
     {3, 1, nullptr, ChartText::ViewAverage},
     {3, 2, nullptr, ChartText::ResetAverage},
-    {4, 1, "Od północy", {}},
-    {4, 2, "Od wyzerowania", {}},
+    {4, 1, texts::STATS_SINCE_MIDNIGHT, {}},
+    {4, 2, texts::STATS_SINCE_RESET, {}},
     {5, 0, nullptr, ChartText::DoseName},
     {5, 1, nullptr, ChartText::DoseToday},
     {5, 2, nullptr, ChartText::DoseSinceReset},
@@ -120,7 +123,7 @@ bool CChartWnd::Open(CWnd& owner)
     if (!Create(&owner))
         return false;
     settings = stored;
-    settings.open = 1;
+    settings.open = true;
     PlaceWindow(owner.m_hWnd);
     ShowWindow(SW_SHOW);
     return true;
@@ -182,7 +185,7 @@ void CChartWnd::CreateStatisticsTexts()
     }
 
     // Column widths from the texts they will hold, in this window's font.
-    const WindowDc dc(m_hWnd);
+    const CWindowDC dc(m_hWnd);
     const ScopedSelectObject selected(dc.Get(), font);
     const auto width = [&](const std::string& text)
     {
@@ -192,12 +195,12 @@ void CChartWnd::CreateStatisticsTexts()
         return static_cast<int>(size.cx);
     };
     labelWidth_ = 0;
-    for (const char* label : {"Minimum", "Maksimum", "Średnia"})
+    for (const char* label : {texts::STATS_MIN, texts::STATS_MAX, texts::STATS_AVERAGE})
         labelWidth_ = std::max(labelWidth_, width(label));
     for (ShownUnit unit : {ShownUnit::None, ShownUnit::Klx, ShownUnit::Wm2, ShownUnit::Umol})
         labelWidth_ = std::max(labelWidth_, width(DoseOf(unit).name));
-    valueWidth_ = std::max(
-        {width(GapText(99 * 3600)), width("Od wyzerowania"), width("99999.99 µmol/(s·m²)")});
+    valueWidth_ = std::max({width(GapText(99 * 3600)), width(texts::STATS_SINCE_RESET),
+                            width(std::string("99999.99 ") + texts::UNIT_UMOL)});
 }
 
 int CChartWnd::DluX(int units) const
@@ -274,7 +277,7 @@ void CChartWnd::Refresh()
 {
     if (!m_hWnd)
         return;
-    shownLook_ = look_ ? look_() : ChartLook{DEFAULT_TEXT_COLOUR, DEFAULT_BACKGROUND_COLOUR};
+    shownLook_ = look_ ? look_() : ChartLookOf(PanelLook());
     shownVersion_ = history_.Version();
     view_.Show(&history_, settings.spanSeconds, shownLook_,
                reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)));
@@ -297,7 +300,7 @@ bool CChartWnd::SaveImage(const std::wstring& path)
             path, area.right, area.bottom,
             [&](HDC dc, const RECT& picture) { view_.Draw(dc, picture); }, &reason))
         return true;
-    std::string message = "Nie udało się zapisać obrazu wykresu do pliku:\n" + WideToUtf8(path);
+    std::string message = texts::PNG_SAVE_FAILED + WideToUtf8(path);
     if (!reason.empty())
         message += "\n\n" + reason;
     AppMessageBox(message, MB_OK);
@@ -306,12 +309,13 @@ bool CChartWnd::SaveImage(const std::wstring& path)
 
 void CChartWnd::OnSaveImage()
 {
-    wchar_t file[MAX_PATH] = L"wykres.png";
+    wchar_t file[MAX_PATH] = {};
+    std::wcsncpy(file, Utf8ToWide(texts::PNG_DEFAULT_NAME).c_str(), MAX_PATH - 1);
     OPENFILENAMEW choose{};
     choose.lStructSize = sizeof choose;
     choose.hwndOwner = m_hWnd;
-    const wchar_t filter[] = L"Obraz PNG (*.png)\0*.png\0";
-    choose.lpstrFilter = filter;
+    const std::wstring filter = Utf8ToWide(texts::PNG_FILTER_NAME) + std::wstring(L"\0*.png\0", 8);
+    choose.lpstrFilter = filter.c_str();
     choose.lpstrFile = file;
     choose.nMaxFile = MAX_PATH;
     choose.lpstrDefExt = L"png";
@@ -348,7 +352,7 @@ bool CChartWnd::OnCommand(UINT id, UINT code, HWND control)
 
 void CChartWnd::OnCancel()
 {
-    settings.open = 0; // closed by the user: not reopened at the next start
+    settings.open = false; // closed by the user: not reopened at the next start
     DestroyWindow(m_hWnd);
 }
 

@@ -1,5 +1,6 @@
 #include "chart/PngFile.h"
 
+#include "toolkit/DC.h"
 #include "toolkit/Gdi.h"
 #include "toolkit/TextConv.h"
 #include "toolkit/UniqueOwner.h"

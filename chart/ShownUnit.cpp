@@ -1,5 +1,6 @@
 #include "chart/ShownUnit.h"
 
+#include "res/Texts.h"
 #include "units/UnitModel.h"
 
 #include <cstring>
@@ -24,11 +25,11 @@ UnitText TextOf(ShownUnit unit)
     switch (unit)
     {
     case ShownUnit::Klx:
-        return {"kLx", 2};
+        return {texts::UNIT_KLX, 2};
     case ShownUnit::Wm2:
-        return {"W/m²", 2};
+        return {texts::UNIT_WM2, 2};
     case ShownUnit::Umol:
-        return {"µmol/(s·m²)", 1};
+        return {texts::UNIT_UMOL, 1};
     case ShownUnit::None:
         break;
     }
@@ -40,13 +41,13 @@ DoseKind DoseOf(ShownUnit unit)
     switch (unit)
     {
     case ShownUnit::Umol: // umol/(s*m2) * s = umol/m2
-        return {"Dzienna suma światła (DLI)", "mol/m²", 1e-6, 2};
+        return {texts::DOSE_UMOL, texts::DOSE_UMOL_UNIT, 1e-6, 2};
     case ShownUnit::Wm2: // W/m2 * s = J/m2
-        return {"Napromienienie", "kJ/m²", 1e-3, 1};
+        return {texts::DOSE_WM2, texts::DOSE_WM2_UNIT, 1e-3, 1};
     case ShownUnit::Klx: // klx * s
-        return {"Naświetlenie", "klx·h", 1.0 / 3600.0, 2};
+        return {texts::DOSE_KLX, texts::DOSE_KLX_UNIT, 1.0 / 3600.0, 2};
     case ShownUnit::None:
         break;
     }
-    return {"Dawka", "", 0.0, 0};
+    return {texts::DOSE_UNKNOWN, "", 0.0, 0};
 }

@@ -2,6 +2,7 @@
 
 #include "meter/PortList.h"
 #include "meter/PortWaitDlg.h"
+#include "res/Texts.h"
 #include "res/resource.h"
 #include "toolkit/TextConv.h"
 #include "toolkit/WinApp.h"
@@ -30,8 +31,8 @@ BOOL CPortDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     SetDlgItemText(IDC_PORT_IN_USE, portNumber != 0
-                                        ? "Aktualnie używany port: COM" + std::to_string(portNumber)
-                                        : std::string("Aktualnie żaden port nie jest używany"));
+                                        ? texts::PORT_IN_USE + std::to_string(portNumber)
+                                        : std::string(texts::NO_PORT_IN_USE));
     const HWND list = GetDlgItem(IDC_PORT_LIST);
     for (const std::string& name : nameList)
         ::SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf8ToWide(name).c_str()));
@@ -46,9 +47,24 @@ void CPortDlg::OnOK()
     const int chosen = ParsePortChoice(GetDlgItemText(IDC_PORT_LIST));
     if (chosen <= 0)
     {
-        AppMessageBox("Nie wybrano żadnego portu.");
+        AppMessageBox(texts::NO_PORT_CHOSEN);
         return;
     }
     portNumber = chosen;
     CDialog::OnOK();
+}
+
+bool ChoosePort(CWnd& owner, int portInUse, const std::function<bool(int)>& open)
+{
+    for (;;)
+    {
+        CPortDlg dialog(&owner);
+        dialog.portNumber = portInUse;
+        if (dialog.DoModal() != IDOK)
+            return false;
+        if (open(dialog.portNumber))
+            return true;
+        AppMessageBox(texts::PORT_OPEN_FAILED + std::to_string(dialog.portNumber));
+        portInUse = 0; // the old port was closed to try the new one
+    }
 }

@@ -5,6 +5,7 @@
 
 #include "toolkit/Dialog.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,3 +27,8 @@ protected:
 private:
     void ScanPorts();
 };
+
+// The port command: the dialog names `portInUse` (0: none); the port chosen goes to `open`. A port
+// that fails to open is reported and brings the dialog back, until one opens or the user cancels.
+// True when a port was opened.
+bool ChoosePort(CWnd& owner, int portInUse, const std::function<bool(int)>& open);

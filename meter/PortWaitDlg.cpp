@@ -17,7 +17,6 @@ CPortWaitDlg::~CPortWaitDlg()
 BOOL CPortWaitDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    stopFlag = 0;
     window_ = m_hWnd;
     DWORD threadId = 0;
     scanThread_.Reset(CreateThread(nullptr, 0, &CPortWaitDlg::ScanThread, this, 0, &threadId));
@@ -53,11 +52,9 @@ void CPortWaitDlg::FillTarget()
 
 bool CPortWaitDlg::OnCommand(UINT id, UINT code, HWND control)
 {
+    // "Anuluj" changes nothing: the scan is one short pass, and the window closes when it ends.
     if (id == IDC_WAIT_CANCEL)
-    {
-        stopFlag = 1;
         return true;
-    }
     return CDialog::OnCommand(id, code, control);
 }
 
@@ -81,9 +78,6 @@ void CPortWaitDlg::WaitForScan()
 LRESULT CPortWaitDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == WM_DESTROY)
-    {
-        stopFlag = 1;
         WaitForScan();
-    }
     return CDialog::WindowProc(msg, wParam, lParam);
 }

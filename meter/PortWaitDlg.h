@@ -16,8 +16,6 @@ public:
     explicit CPortWaitDlg(CWnd* parent);
     ~CPortWaitDlg() override;
 
-    // Set by "Anuluj" and at the end; the scan is one short pass and does not look at it.
-    int stopFlag = 0;
     // The list the scan appends the port entries to. Nothing may read it while the scan runs.
     std::vector<std::string>* target = nullptr;
 

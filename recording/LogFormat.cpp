@@ -59,9 +59,9 @@ std::string FormatLogValue(double raw, int unitCode)
     return FormatNumber(unitCode == UNIT_WM2_FINE ? "%.2f" : "%.1f", raw);
 }
 
-int LogSelectionOf(int fileLogCanal1, int fileLogCanal2)
+int LogSelectionOf(bool fileLogCanal1, bool fileLogCanal2)
 {
-    return (fileLogCanal1 == 1 ? LOG_CHANNEL1 : 0) | (fileLogCanal2 == 1 ? LOG_CHANNEL2 : 0);
+    return (fileLogCanal1 ? LOG_CHANNEL1 : 0) | (fileLogCanal2 ? LOG_CHANNEL2 : 0);
 }
 
 std::string BuildLogHeader(int selection, int unit1, int unit2, const char* separator)

@@ -32,7 +32,7 @@ std::string FormatLogTimestamp(const LocalTime& time);
 // The meter's raw value as logged: two decimals for W/m2 at 0.01 resolution, one otherwise.
 std::string FormatLogValue(double raw, int unitCode);
 
-// Which channels a record carries, from the two channel selections (each counts when 1).
+// Which channels a record carries, from the two channel selections.
 enum LogSelection : int
 {
     LOG_NO_CHANNEL = 0,
@@ -40,7 +40,7 @@ enum LogSelection : int
     LOG_CHANNEL2 = 2,
     LOG_BOTH_CHANNELS = 3,
 };
-int LogSelectionOf(int fileLogCanal1, int fileLogCanal2);
+int LogSelectionOf(bool fileLogCanal1, bool fileLogCanal2);
 
 // The header line, CR LF included, naming the timestamp column and each logged channel with its
 // unit. A unit code outside 1..4 leaves the unit out of that channel's column name. Empty for

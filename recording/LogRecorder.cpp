@@ -9,19 +9,19 @@ constexpr char LINE_END[] = "\r\n";
 bool Channel1Valid(const LogSource& s)
 {
     const MeterReading& r = s.reading;
-    if (s.linkLost != 0 || r.calibrationError != 0)
+    if (s.linkLost || r.calibrationError != 0)
         return false;
-    return s.twoChannelMode != 0 ? r.measurementError1 == 0 : r.measurementError == 0;
+    return s.twoChannelMode ? r.measurementError1 == 0 : r.measurementError == 0;
 }
 
 bool Channel2Valid(const LogSource& s)
 {
     const MeterReading& r = s.reading;
-    if (s.linkLost != 0 || r.calibrationError != 0)
+    if (s.linkLost || r.calibrationError != 0)
         return false;
     // A one-channel frame has no channel 2, whatever an earlier two-channel frame left in the
     // reading's second-channel flag.
-    return s.twoChannelMode != 0 && r.measurementError2 == 0 && r.secondChannel != 0;
+    return s.twoChannelMode && r.measurementError2 == 0 && r.secondChannel != 0;
 }
 
 } // namespace
@@ -34,7 +34,7 @@ LogRecord LogRecorder::NextRecord(const LogSource& source, const LogLayout& layo
     {
         loggedUnit1 = source.unit1;
         loggedUnit2 = source.unit2;
-        headerPending = 1;
+        headerPending = true;
     }
 
     const int selection = LogSelectionOf(layout.fileLogCanal1, layout.fileLogCanal2);
@@ -46,7 +46,7 @@ LogRecord LogRecorder::NextRecord(const LogSource& source, const LogLayout& layo
     }
     if (headerPending)
     {
-        headerPending = 0;
+        headerPending = false;
         record.header = BuildLogHeader(selection, loggedUnit1, loggedUnit2, separator);
     }
 
@@ -74,5 +74,5 @@ LogRecord LogRecorder::NextRecord(const LogSource& source, const LogLayout& layo
 void LogRecorder::RecordLost(const LogRecord& record)
 {
     if (!record.header.empty())
-        headerPending = 1;
+        headerPending = true;
 }

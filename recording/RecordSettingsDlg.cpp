@@ -1,6 +1,7 @@
 #include "recording/RecordSettingsDlg.h"
 
 #include "recording/LogFormat.h"
+#include "res/Texts.h"
 #include "res/resource.h"
 #include "toolkit/TextConv.h"
 #include "toolkit/WinApp.h"
@@ -46,8 +47,8 @@ SYSTEMTIME PickerTime(const IntervalTime& t)
 
 CRecordSettingsDlg::CRecordSettingsDlg(CWnd* parent) : CDialog(IDD_RECORD_SETTINGS, parent)
 {
-    settings.fileLogCanal1 = 0;
-    settings.fileLogCanal2 = 0;
+    settings.fileLogCanal1 = false;
+    settings.fileLogCanal2 = false;
     settings.fileSepFormat = SEP_TAB;
     settings.fileInterval = 1;
 }
@@ -90,18 +91,18 @@ bool CRecordSettingsDlg::OnCommand(UINT id, UINT code, HWND control)
     switch (id)
     {
     case IDC_RECORD_ON:
-        settings.fileLog = Checked(IDC_RECORD_ON) ? 1 : 0;
-        EnableFields(settings.fileLog != 0);
+        settings.fileLog = Checked(IDC_RECORD_ON);
+        EnableFields(settings.fileLog);
         return true;
     case IDC_RECORD_PATH:
         if (code == EN_KILLFOCUS)
             TakePath();
         return true;
     case IDC_RECORD_CHANNEL1:
-        settings.fileLogCanal1 = Checked(IDC_RECORD_CHANNEL1) ? 1 : 0;
+        settings.fileLogCanal1 = Checked(IDC_RECORD_CHANNEL1);
         return true;
     case IDC_RECORD_CHANNEL2:
-        settings.fileLogCanal2 = Checked(IDC_RECORD_CHANNEL2) ? 1 : 0;
+        settings.fileLogCanal2 = Checked(IDC_RECORD_CHANNEL2);
         return true;
     case IDC_RECORD_SEP_TAB:
     case IDC_RECORD_SEP_COMMA:
@@ -184,10 +185,26 @@ void CRecordSettingsDlg::OnOK()
     else if (focus && (focus == picker || IsChild(picker, focus)))
         TakeInterval();
 
-    if (settings.fileLogCanal1 != 1 && settings.fileLogCanal2 != 1)
+    if (!settings.fileLogCanal1 && !settings.fileLogCanal2)
     {
-        AppMessageBox("Wybierz przynajmniej jedną wielkość do zapisu");
+        AppMessageBox(texts::NO_CHANNEL_TO_LOG);
         return;
     }
     CDialog::OnOK();
+}
+
+bool EditRecordingSettings(CWnd& owner, const RecordingSettings& settings,
+                           const std::function<bool(const RecordingSettings&)>& apply)
+{
+    // The settings are read anew at every round: after a failure they hold what was entered.
+    for (;;)
+    {
+        CRecordSettingsDlg dialog(&owner);
+        dialog.settings = settings;
+        if (dialog.DoModal() != IDOK)
+            return false;
+        if (apply(dialog.settings))
+            return true;
+        AppMessageBox(texts::LOG_UNAVAILABLE);
+    }
 }

@@ -7,6 +7,8 @@
 #include "recording/RecordSettingsRules.h"
 #include "toolkit/Dialog.h"
 
+#include <functional>
+
 class CRecordSettingsDlg : public CDialog
 {
 public:
@@ -28,3 +30,9 @@ private:
     void ChooseFile();
     bool Checked(int id) const;
 };
+
+// The recording settings command: the dialog starts from `settings`; on OK `apply` takes the
+// chosen settings. When it answers false (the file cannot be opened) the user is told and the
+// dialog comes back, until the settings apply or the user cancels. True when they applied.
+bool EditRecordingSettings(CWnd& owner, const RecordingSettings& settings,
+                           const std::function<bool(const RecordingSettings&)>& apply);

@@ -9,11 +9,11 @@
 struct RecordingSettings
 {
     std::string fileName; // UTF-8, full path
-    int fileLog = 0;
-    int fileLogCanal1 = 1;
-    int fileLogCanal2 = 1;
-    int fileSepFormat = 1;
-    int fileInterval = 1; // seconds
+    bool fileLog = false;
+    bool fileLogCanal1 = true;
+    bool fileLogCanal2 = true;
+    int fileSepFormat = 1; // a separator code (recording/LogFormat.h)
+    int fileInterval = 1;  // seconds
 };
 
 // New settings with logging on open the file anew unless it is open and only the interval changed

@@ -3,7 +3,10 @@
 #include "app/AboutDlg.h"
 #include "app/AdvertDlg.h"
 #include "app/ExtraSettingsDlg.h"
+#include "app/SettingsRegistry.h"
+#include "meter/MeterLine.h"
 #include "meter/PortDlg.h"
+#include "res/Texts.h"
 #include "res/resource.h"
 #include "toolkit/DC.h"
 #include "toolkit/WinApp.h"
@@ -18,22 +21,46 @@
 namespace
 {
 constexpr UINT ID_HELP_FRAMEWORK = 0xE146; // the toolkit's standard help command
-}
+constexpr UINT PORT_RETRY_PERIOD_MS = 500;
+constexpr UINT ADVERT_DELAY_MS = 100;
+constexpr UINT RECONNECT_TICK_MS = 1000;
+} // namespace
 
-CMainDlg::CMainDlg() : CDialog(IDD_QM7XX_DIALOG)
+CMainDlg::CMainDlg(const AppSettings& settings)
+    : CDialog(IDD_QM7XX_DIALOG), portNr_(settings.portNr), recording_(settings.recording),
+      topmost_(settings.topmost), showAdv_(settings.showAdv), link_(settings.unitCode)
 {
     icon_ = LoadIconW(CWinApp::ResourceInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME));
     for (COLORREF& colour : customColours_)
         colour = RGB(255, 255, 255);
+    for (CReadingPanel* panel : {&panel1_, &panel2_})
+    {
+        panel->SetLook(settings.look);
+        panel->SetUnitCode(settings.unitCode);
+        panel->SetUnitOptions(settings.units);
+    }
 }
 
 CMainDlg::~CMainDlg() = default;
 
+AppSettings CMainDlg::Settings() const
+{
+    AppSettings settings;
+    settings.look = panel1_.Look();
+    settings.units = panel1_.Units();
+    settings.unitCode = panel1_.Units().unitCode;
+    settings.portNr = portNr_;
+    settings.recording = recording_;
+    settings.topmost = topmost_;
+    settings.showAdv = showAdv_;
+    return settings;
+}
+
 void CMainDlg::BindControls()
 {
-    statusLine.SubclassDlgItem(IDC_STATUS, *this);
-    panel1.SubclassDlgItem(IDC_PANEL1, *this);
-    panel2.SubclassDlgItem(IDC_PANEL2, *this);
+    statusLine_.SubclassDlgItem(IDC_STATUS, *this);
+    panel1_.SubclassDlgItem(IDC_PANEL1, *this);
+    panel2_.SubclassDlgItem(IDC_PANEL2, *this);
 }
 
 BOOL CMainDlg::OnInitDialog()
@@ -52,62 +79,60 @@ BOOL CMainDlg::OnInitDialog()
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
 
-    layoutSuspended = 0;
-    const RECT status = statusLine.GetWindowRect();
-    statusLineHeight = status.bottom - status.top;
-
-    CreatePanelFonts();
+    layoutSuspended_ = false;
+    const RECT status = statusLine_.GetWindowRect();
+    statusLineHeight_ = status.bottom - status.top;
 
     // Applies the stored state: ToggleTopmost inverts the flag back, checks the menu item and
     // places the window at its first rectangle, which performs the first layout.
-    topmost = !topmost;
+    topmost_ = !topmost_;
     ToggleTopmost();
 
-    if (portNr > 0)
-    {
-        serialPort = OpenPort(portNr);
-        if (!serialPort)
-        {
-            ReportPortFailure(portNr);
-            SelectPort();
-        }
-    }
-    else
-    {
+    if (portNr_ > 0 && !OpenPort(portNr_))
+        ReportPortFailure(portNr_);
+    if (!serialPort_)
         SelectPort();
-    }
+    SetTimer(TIMER_RECONNECT, RECONNECT_TICK_MS);
     OpenLogAtStart();
 
-    panel1.ClearReading();
-    panel1.SetBlinking(true);
-    panel2.ClearReading();
-    panel2.SetBlinking(true);
-    panel2.ShowWindow(SW_HIDE);
+    for (CReadingPanel* panel : {&panel1_, &panel2_})
+    {
+        panel->ClearReading();
+        panel->SetBlinking(true);
+    }
+    panel2_.ShowWindow(SW_HIDE);
     UpdateStatusLine();
-    if (showAdv)
+    if (showAdv_)
         SetTimer(TIMER_ADVERT, ADVERT_DELAY_MS);
     return TRUE;
 }
 
-void CMainDlg::CreatePanelFonts()
+void CMainDlg::ReportPortFailure(int number) const
 {
-    panel1.RecreateReadingFont();
-    panel2.RecreateReadingFont();
+    AppMessageBox(texts::PORT_OPEN_FAILED + std::to_string(number));
 }
 
-void CMainDlg::ReportPortFailure(int number)
+bool CMainDlg::OpenPort(int number)
 {
-    AppMessageBox("Nie można otworzyć portu COM" + std::to_string(number));
-}
-
-std::unique_ptr<SerialPort> CMainDlg::OpenPort(int number)
-{
+    // The old port is closed first; bytes already on their way from it are still handled.
+    serialPort_.reset();
     auto port = std::make_unique<SerialPort>();
-    if (!port->Open(m_hWnd, number, METER_BAUD, METER_PARITY, METER_DATA_BITS, METER_STOP_BITS,
-                    EV_RXCHAR))
-        return nullptr;
-    port->StartWorker();
-    return port;
+    const bool opened = port->Open(m_hWnd, number, METER_BAUD, METER_PARITY, METER_DATA_BITS,
+                                   METER_STOP_BITS, EV_RXCHAR) &&
+                        port->StartWorker();
+    link_.PortOpened(opened, GetTickCount64());
+    if (opened)
+    {
+        serialPort_ = std::move(port);
+        keptPort_ = number;
+    }
+    return opened;
+}
+
+void CMainDlg::ClosePort()
+{
+    serialPort_.reset();
+    keptPort_ = 0;
 }
 
 void CMainDlg::SelectPort()
@@ -117,47 +142,44 @@ void CMainDlg::SelectPort()
         SetTimer(TIMER_PORT_RETRY, PORT_RETRY_PERIOD_MS);
         return;
     }
-    // A chosen port that fails to open brings the dialog back until one opens or the user cancels.
-    for (;;)
-    {
-        CPortDlg dialog(this);
-        dialog.portNumber = serialPort ? serialPort->PortNumber() : 0;
-        if (dialog.DoModal() != IDOK)
-            return;
-        const int chosen = dialog.portNumber;
-        const int current = serialPort ? serialPort->PortNumber() : 0;
-        if (chosen == current || chosen <= 0)
-            return;
-        serialPort.reset(); // closes the old port; bytes already on their way are still handled
-        serialPort = OpenPort(chosen);
-        if (serialPort)
-        {
-            portNr = chosen;
-            return;
-        }
-        portNr = 0;
-        ReportPortFailure(chosen);
-    }
+    const int inUse = serialPort_ ? serialPort_->PortNumber() : 0;
+    // Choosing the port in use opens it again: that is how a user revives a port by hand.
+    ChoosePort(*this, inUse,
+               [this](int chosen)
+               {
+                   const bool opened = OpenPort(chosen);
+                   portNr_ = opened ? chosen : 0;
+                   if (!opened)
+                       keptPort_ = 0;
+                   return opened;
+               });
 }
 
 void CMainDlg::ToggleTopmost()
 {
-    SetWindowPos(m_hWnd, topmost ? HWND_NOTOPMOST : HWND_TOPMOST, windowRect.left, windowRect.top,
-                 windowRect.right - windowRect.left, windowRect.bottom - windowRect.top, 0);
-    topmost = !topmost;
+    const RECT& r = windowRect_;
+    SetWindowPos(m_hWnd, topmost_ ? HWND_NOTOPMOST : HWND_TOPMOST, r.left, r.top, r.right - r.left,
+                 r.bottom - r.top, 0);
+    topmost_ = !topmost_;
     CheckMenuItem(GetMenu(m_hWnd), ID_VIEW_TOPMOST,
-                  MF_BYCOMMAND | (topmost ? MF_CHECKED : MF_UNCHECKED));
+                  MF_BYCOMMAND | (topmost_ ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void CMainDlg::UpdateStatusLine()
 {
+    StatusFacts facts;
+    facts.reading = link_.Reading();
+    facts.linkLost = link_.IsLost();
+    facts.twoChannelMode = link_.TwoChannelMode();
+    facts.reconnectingPort = link_.Reconnecting(GetTickCount64()) ? keptPort_ : 0;
+    facts.recording = logTimerId_ != 0;
+    facts.fileIntervalSeconds = recording_.fileInterval;
     // Every frame asks for the text; setting an edit's text costs about a millisecond under Wine
     // even when it does not change, so only a new text is set.
-    std::string text =
-        BuildStatusText(decoder.reading, linkLost, twoChannelMode, logTimerId != 0, fileInterval);
-    if (text == shownStatus_ && statusLine.m_hWnd)
+    std::string text = BuildStatusText(facts);
+    if (text == shownStatus_ && statusLine_.m_hWnd)
         return;
-    statusLine.SetWindowText(text);
+    statusLine_.SetWindowText(text);
     shownStatus_ = std::move(text);
 }
 
@@ -198,10 +220,27 @@ LRESULT CMainDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == IDM_ABOUTBOX)
         {
-            CAboutDlg(this).DoModal();
+            ShowAbout(*this);
             return 0;
         }
         break;
+    case SerialPort::WM_METER_PORT_DEAD:
+        OnPortDead(static_cast<int>(wParam));
+        return 0;
+    case WM_DEVICECHANGE:
+        OnDeviceChange(wParam, lParam);
+        return TRUE;
+    case WM_ENDSESSION:
+        // Logging off or shutting down: the process ends once this returns, so the settings are
+        // saved here, as at a normal exit, and the log is closed.
+        if (wParam)
+        {
+            CRegistryStore store;
+            SaveSettingsToRegistry(store, Settings());
+            StopLogTimer();
+            logFile_.reset();
+        }
+        return 0;
     default:
         break;
     }
@@ -230,7 +269,7 @@ bool CMainDlg::OnCommand(UINT id, UINT code, HWND control)
         EndDialog(IDOK);
         return true;
     case ID_VIEW_UNITS:
-        ChooseUnits(*this, decoder.reading, panel1, panel2);
+        OnUnits();
         return true;
     case ID_VIEW_FONT:
         OnFont();
@@ -245,20 +284,20 @@ bool CMainDlg::OnCommand(UINT id, UINT code, HWND control)
         ToggleTopmost();
         return true;
     case ID_SETTINGS_RECORDING:
-        OnRecordSettings();
+        EditRecording();
         return true;
     case ID_HELP_CONTENTS:
     case ID_HELP_FRAMEWORK:
         OnHelp();
         return true;
     case ID_SETTINGS_EXTRA:
-        EditAdvertAtStart(this, showAdv);
+        EditAdvertAtStart(*this, showAdv_);
         return true;
     case ID_HELP_QMX:
-        CAdvertDlg(this).DoModal();
+        ShowAdvert(*this);
         return true;
     case ID_HELP_ABOUT:
-        CAboutDlg(this).DoModal();
+        ShowAbout(*this);
         return true;
     default:
         return CDialog::OnCommand(id, code, control);
@@ -277,7 +316,7 @@ void CMainDlg::OnTimer(UINT_PTR id)
         break;
     case TIMER_PORT_RETRY:
         // The port dialog waits while the advert window is open.
-        if (!advertOpen)
+        if (!advertOpen_)
         {
             KillTimer(TIMER_PORT_RETRY);
             SelectPort();
@@ -285,9 +324,12 @@ void CMainDlg::OnTimer(UINT_PTR id)
         break;
     case TIMER_ADVERT:
         KillTimer(TIMER_ADVERT);
-        advertOpen = 1;
-        CAdvertDlg(this).DoModal();
-        advertOpen = 0;
+        advertOpen_ = true;
+        ShowAdvert(*this);
+        advertOpen_ = false;
+        break;
+    case TIMER_RECONNECT:
+        OnReconnectTick();
         break;
     default:
         break;
@@ -297,94 +339,31 @@ void CMainDlg::OnTimer(UINT_PTR id)
 void CMainDlg::OnSize(UINT type, int cx, int cy)
 {
     if (type == SIZE_RESTORED)
-    {
-        restoredSize = {cx, cy};
-        maximisedFlag = 0;
-    }
+        restoredSize_ = {cx, cy};
     else if (type == SIZE_MAXIMIZED)
-    {
-        maximisedFlag = 1;
-        maximisedSize = {cx, cy};
-    }
-    else
-    {
-        maximisedFlag = 0;
-    }
-    if (layoutSuspended)
+        maximisedSize_ = {cx, cy};
+    maximised_ = type == SIZE_MAXIMIZED;
+    if (layoutSuspended_)
         return;
 
-    windowRect = GetWindowRect();
-    const bool twoPanels = twoChannelMode == 1 && decoder.reading.secondChannel != 0;
+    windowRect_ = GetWindowRect();
+    const bool twoPanels = link_.SecondPanelShown();
     const MainLayout layout =
-        ComputeMainLayout(cx, cy, GetSystemMetrics(SM_CXDLGFRAME), statusLineHeight, twoPanels);
+        ComputeMainLayout(cx, cy, GetSystemMetrics(SM_CXDLGFRAME), statusLineHeight_, twoPanels);
     const auto move = [](const CWnd& wnd, const LayoutRect& r)
     { wnd.MoveWindow(r.x, r.y, r.width, r.height, TRUE); };
-    move(statusLine, layout.statusLine);
-    move(panel1, layout.panel1);
-    panel1.RedrawWindow();
+    move(statusLine_, layout.statusLine);
+    move(panel1_, layout.panel1);
+    panel1_.RedrawWindow();
     if (twoPanels)
     {
-        move(panel2, layout.panel2);
-        panel2.RedrawWindow();
+        move(panel2_, layout.panel2);
+        panel2_.RedrawWindow();
     }
 }
 
 void CMainDlg::OnMove()
 {
-    if (!layoutSuspended)
-        windowRect = GetWindowRect();
-}
-
-void CMainDlg::OnPaintMinimised()
-{
-    CPaintDC dc(*this);
-    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.m_hDC), 0);
-    const RECT client = GetClientRect();
-    const int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
-    const int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
-    DrawIcon(dc.m_hDC, x, y, icon_);
-}
-
-void CMainDlg::OnFont()
-{
-    if (panel1.ReadingFont())
-        GetObjectW(panel1.ReadingFont(), sizeof(LOGFONTW), &panel1.logFont);
-    LOGFONTW chosen = panel1.logFont;
-    CHOOSEFONTW choose{};
-    choose.lStructSize = sizeof choose;
-    choose.hwndOwner = m_hWnd;
-    choose.lpLogFont = &chosen;
-    choose.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT;
-    if (!ChooseFontW(&choose))
-        return;
-    for (CReadingPanel* panel : {&panel1, &panel2})
-    {
-        panel->logFont = chosen;
-        panel->RecreateReadingFont();
-        panel->SetFont(panel->ReadingFont(), TRUE);
-        panel->RedrawWindow();
-    }
-}
-
-void CMainDlg::OnColour(bool background)
-{
-    CHOOSECOLORW choose{};
-    choose.lStructSize = sizeof choose;
-    choose.hwndOwner = m_hWnd;
-    choose.rgbResult = background ? panel1.backgroundColour : panel1.textColour;
-    choose.lpCustColors = customColours_;
-    choose.Flags = CC_FULLOPEN | CC_RGBINIT;
-    if (ChooseColorW(&choose))
-    {
-        for (CReadingPanel* panel : {&panel1, &panel2})
-            (background ? panel->backgroundColour : panel->textColour) = choose.rgbResult;
-    }
-    panel1.RedrawWindow();
-    panel2.RedrawWindow();
-}
-
-void CMainDlg::OnHelp()
-{
-    // Whatever asked for help, the main window always opens the same topic.
-    LaunchHelp(m_hWnd, HELP_CONTEXT, HELP_CONTEXT_MAIN);
+    if (!layoutSuspended_)
+        windowRect_ = GetWindowRect();
 }

@@ -1,15 +1,15 @@
 #pragma once
 
-// The main window: a status line and one or two reading panels, the menu, and the objects of the
-// run (serial port, frame decoder with the reading, recording state). Received bytes arrive as
-// WM_METER_BYTE and are assembled into frames by the reception (MainDlgReception.cpp).
+// The main window: a status line and one or two reading panels, and the menu. It forwards each
+// received byte (WM_METER_BYTE) and each tick of its timers to the meter link and shows what the
+// link says (MainDlgReception.cpp); the log timer hands records to the log (MainDlgRecording.cpp).
+// It is given the settings record at construction and gives it back through Settings().
 
-#include "meter/FrameAssembler.h"
-#include "meter/FrameDecoder.h"
+#include "app/AppSettings.h"
+#include "meter/MeterLink.h"
 #include "meter/SerialPort.h"
 #include "recording/LogFile.h"
 #include "recording/LogRecorder.h"
-#include "recording/RecordSettingsRules.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Dialog.h"
 #include "ui/ReadingPanel.h"
@@ -21,69 +21,35 @@ constexpr UINT_PTR TIMER_WATCHDOG = 1039;
 constexpr UINT_PTR TIMER_LOG = 1040;
 constexpr UINT_PTR TIMER_PORT_RETRY = 1069;
 constexpr UINT_PTR TIMER_ADVERT = 1070;
-constexpr UINT WATCHDOG_PERIOD_MS = 5000;
-constexpr UINT PORT_RETRY_PERIOD_MS = 500;
-constexpr UINT ADVERT_DELAY_MS = 100;
-constexpr int HELP_CONTEXT_MAIN = 10;
-constexpr int METER_BAUD = 300;
-constexpr char METER_PARITY = 'N';
-constexpr int METER_DATA_BITS = 7;
-constexpr int METER_STOP_BITS = 1;
+constexpr UINT_PTR TIMER_RECONNECT = 1071;
 
 class CMainDlg : public CDialog
 {
 public:
-    CMainDlg();
+    explicit CMainDlg(const AppSettings& settings = AppSettings{});
     ~CMainDlg() override;
 
-    // Builds the text of the status line from the link state, the reading and the recording.
+    // The settings as they stand now: what the program saves at exit.
+    AppSettings Settings() const;
+    // Closes the port and ends its worker (at exit, while the window's messages still flow).
+    void ClosePort();
+
+    // Builds the text of the status line from the link, the port and the recording.
     void UpdateStatusLine();
     // Asks for a port and opens it; while the window is not yet visible only arms a retry timer.
     void SelectPort();
     void ToggleTopmost();
     // Recording (MainDlgRecording.cpp): one record now; the recording settings command.
     void WriteLogRecord();
-    void OnRecordSettings();
+    void EditRecording();
 
-    // Persistent settings (loaded before the window exists, saved after it has closed).
-    int showAdv = 1;
-    int topmost = 0;
-    int portNr = 0;
-    std::string fileName; // UTF-8
-    int fileLog = 0;
-    int fileLogCanal1 = 1;
-    int fileLogCanal2 = 1;
-    int fileSepFormat = 1;
-    int fileInterval = 1;
-
-    // The run's objects.
-    std::unique_ptr<SerialPort> serialPort;
-    FrameAssembler assembler;
-    FrameDecoder decoder;
-    CReadingPanel panel1;
-    CReadingPanel panel2;
-    CEdit statusLine;
-
-    // Link and reception state.
-    int linkLost = 1;
-    int twoChannelMode = 0;
-    double reading1 = 0.0;
-    double reading2 = 0.0;
-    UINT_PTR watchdogTimerId = 0;
-    UINT_PTR logTimerId = 0;
-
-    // Recording state besides the persistent settings: the open log file (none while closed) and
-    // the header and unit bookkeeping of its records.
-    std::unique_ptr<LogFile> logFile;
-    LogRecorder logRecorder;
-
-    // Geometry as recorded by WM_SIZE and WM_MOVE.
-    int maximisedFlag = 0;
-    SIZE maximisedSize{};
-    SIZE restoredSize{};
-    RECT windowRect{50, 50, 600, 450};
-    int statusLineHeight = 20;
-    int layoutSuspended = 1;
+    // What the window shows, for tests and benchmarks.
+    const CReadingPanel& Panel(int index) const { return index == 0 ? panel1_ : panel2_; }
+    const CEdit& StatusLine() const { return statusLine_; }
+    const MeterLink& Link() const { return link_; }
+    int StatusLineHeight() const { return statusLineHeight_; }
+    bool IsLogOpen() const { return logFile_ != nullptr; }
+    bool IsPortOpen() const { return serialPort_ != nullptr; }
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -95,20 +61,24 @@ protected:
 private:
     // Reception (MainDlgReception.cpp).
     void OnMeterByte(unsigned char byte);
-    void OnGoodFrame(int length);
-    void OnBadFrame();
-    void CheckLayout();
     void OnWatchdog();
+    void Show(const LinkUpdate& update);
+    void LayOut();
+    void OnReconnectTick();
+    void OnPortDead(int port);
+    void OnDeviceChange(WPARAM event, LPARAM data);
+    void ReopenPort();
+
+    // The port.
+    bool OpenPort(int number);
+    void ReportPortFailure(int number) const;
 
     // Recording (MainDlgRecording.cpp).
     void OpenLogAtStart();
-    bool ApplyRecordSettings(const RecordingSettings& before);
+    bool ApplyRecording(const RecordingSettings& chosen);
     void StartLogTimer();
     void StopLogTimer();
-    RecordingSettings RecordingState() const;
-    void SetRecordingState(const RecordingSettings& settings);
     void ReportLogWriteFailure();
-    bool reportingLogFailure_ = false;
 
     void OnSize(UINT type, int cx, int cy);
     void OnMove();
@@ -117,14 +87,39 @@ private:
     void OnSysCommand(UINT command);
     void OnFont();
     void OnColour(bool background);
+    void OnUnits();
     void OnHelp();
-    void CreatePanelFonts();
-    std::unique_ptr<SerialPort> OpenPort(int number);
-    void ReportPortFailure(int number);
 
-    int previousSecondChannel = 0;
-    int previousChannelMode = 0;
-    int advertOpen = 0;
+    // Settings that live in the window; the panels and the link hold the rest.
+    int portNr_;
+    RecordingSettings recording_;
+    bool topmost_;
+    bool showAdv_;
+
+    std::unique_ptr<SerialPort> serialPort_;
+    MeterLink link_;
+    CReadingPanel panel1_;
+    CReadingPanel panel2_;
+    CEdit statusLine_;
+    UINT_PTR watchdogTimerId_ = 0;
+    UINT_PTR logTimerId_ = 0;
+    // The port kept open for the meter: reopened while its handle is dead or the meter is silent.
+    int keptPort_ = 0;
+
+    // The open log file (none while closed) and the header and unit bookkeeping of its records.
+    std::unique_ptr<LogFile> logFile_;
+    LogRecorder logRecorder_;
+    bool reportingLogFailure_ = false;
+
+    // Geometry as recorded by WM_SIZE and WM_MOVE.
+    bool maximised_ = false;
+    SIZE maximisedSize_{};
+    SIZE restoredSize_{};
+    RECT windowRect_{50, 50, 600, 450};
+    int statusLineHeight_ = 20;
+    bool layoutSuspended_ = true;
+
+    bool advertOpen_ = false;
     HICON icon_ = nullptr;
     COLORREF customColours_[16];
     std::string shownStatus_;

@@ -1,95 +1,94 @@
-// Reception: the bytes of the meter, one window message each, become frames, readings on the
-// panels and the status line; a watchdog notices when good frames stop coming.
+// Reception: each byte of the meter, one window message each, and each tick of the watchdog go to
+// the meter link; the panels, the layout and the status line show what it answers. The same link
+// decides when the port is opened again after its device went away or fell silent.
 
 #include "ui/MainDlg.h"
 
-namespace
-{
-constexpr int HIGHEST_RANGE_CODE = 3;
-}
+#include <dbt.h>
 
 void CMainDlg::OnMeterByte(unsigned char byte)
 {
-    const FrameOutcome outcome = assembler.Feed(byte, decoder);
-    if (outcome == FrameOutcome::NothingYet)
-        return;
-    if (outcome == FrameOutcome::GoodFrame)
-        OnGoodFrame(assembler.LastLength());
-    else
-        OnBadFrame();
-    UpdateStatusLine();
-    CheckLayout();
-}
-
-void CMainDlg::OnGoodFrame(int length)
-{
-    const MeterReading& r = decoder.reading;
-    twoChannelMode = length == FrameAssembler::TWO_CHANNEL_FRAME ? 1 : 0;
-    linkLost = 0;
-
-    if (!twoChannelMode)
-    {
-        reading1 = r.value1;
-        panel1.SetUnitCode(r.unitKlx ? UNIT_KLX : UNIT_WM2);
-        // Blinking first, then the value, so that a new error shows with its value.
-        panel1.SetBlinking(r.calibrationError != 0 || r.measurementError != 0);
-        panel1.SetReading(reading1);
-    }
-    else
-    {
-        reading1 = r.value1;
-        reading2 = r.value2;
-        // An undefined range code leaves the panel's unit as it was.
-        if (r.range1 <= HIGHEST_RANGE_CODE)
-            panel1.SetUnitCode(r.range1 + 1);
-        if (r.range2 <= HIGHEST_RANGE_CODE)
-            panel2.SetUnitCode(r.range2 + 1);
-        panel1.SetBlinking(r.calibrationError != 0 || r.measurementError1 != 0);
-        panel1.SetReading(reading1);
-        if (r.secondChannel)
-        {
-            panel2.SetBlinking(r.calibrationError != 0 || r.measurementError2 != 0);
-            panel2.SetReading(reading2);
-        }
-    }
-
-    if (watchdogTimerId)
-        KillTimer(watchdogTimerId);
-    watchdogTimerId = SetTimer(TIMER_WATCHDOG, WATCHDOG_PERIOD_MS);
-}
-
-void CMainDlg::OnBadFrame()
-{
-    // A damaged frame means the meter cannot be trusted right now; the watchdog runs on as it was.
-    linkLost = 1;
-    panel1.ClearReading();
-    panel1.SetBlinking(true);
-    panel2.ClearReading();
-    panel2.SetBlinking(true);
-}
-
-void CMainDlg::CheckLayout()
-{
-    const int secondChannel = decoder.reading.secondChannel;
-    if (twoChannelMode == previousChannelMode && secondChannel == previousSecondChannel)
-        return;
-    previousChannelMode = twoChannelMode;
-    previousSecondChannel = secondChannel;
-    panel2.ShowWindow(twoChannelMode == 1 && secondChannel != 0 ? SW_SHOW : SW_HIDE);
-    if (maximisedFlag)
-        SendMessage(WM_SIZE, SIZE_MAXIMIZED, MAKELPARAM(maximisedSize.cx, maximisedSize.cy));
-    else
-        SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(restoredSize.cx, restoredSize.cy));
+    Show(link_.Feed(byte, GetTickCount64()));
 }
 
 void CMainDlg::OnWatchdog()
 {
     // Not killed: it keeps firing every period until a good frame restarts it.
-    panel1.ClearReading();
-    panel1.SetBlinking(true);
-    panel2.ClearReading();
-    panel2.SetBlinking(true);
-    assembler.Reset();
-    linkLost = 1;
+    Show(link_.WatchdogExpired());
+}
+
+void CMainDlg::Show(const LinkUpdate& update)
+{
+    if (update.outcome == FrameOutcome::GoodFrame)
+    {
+        panel1_.SetUnitCode(link_.UnitCode(0));
+        panel2_.SetUnitCode(link_.UnitCode(1));
+    }
+    CReadingPanel* panels[] = {&panel1_, &panel2_};
+    for (int i = 0; i < 2; ++i)
+    {
+        const PanelChange& change = update.panels[i];
+        if (!change.touched)
+            continue;
+        if (change.clear)
+        {
+            panels[i]->ClearReading();
+            panels[i]->SetBlinking(change.blinking);
+            continue;
+        }
+        // Blinking first, then the value, so that a new error shows with its value.
+        panels[i]->SetBlinking(change.blinking);
+        panels[i]->SetReading(change.value);
+    }
+    if (update.restartWatchdog)
+    {
+        if (watchdogTimerId_)
+            KillTimer(watchdogTimerId_);
+        watchdogTimerId_ = SetTimer(TIMER_WATCHDOG, MeterLink::WATCHDOG_PERIOD_MS);
+    }
+    if (update.statusChanged)
+        UpdateStatusLine();
+    if (update.layoutChanged)
+        LayOut();
+}
+
+void CMainDlg::LayOut()
+{
+    panel2_.ShowWindow(link_.SecondPanelShown() ? SW_SHOW : SW_HIDE);
+    const SIZE size = maximised_ ? maximisedSize_ : restoredSize_;
+    SendMessage(WM_SIZE, maximised_ ? SIZE_MAXIMIZED : SIZE_RESTORED, MAKELPARAM(size.cx, size.cy));
+}
+
+void CMainDlg::ReopenPort()
+{
+    // Quietly: a user who left the meter logging is not asked anything at every attempt.
+    OpenPort(keptPort_);
     UpdateStatusLine();
+}
+
+void CMainDlg::OnReconnectTick()
+{
+    if (keptPort_ > 0 && link_.ReopenDue(GetTickCount64()))
+        ReopenPort();
+    else
+        UpdateStatusLine(); // the reconnecting note appears once the meter has been silent long
+}
+
+void CMainDlg::OnPortDead(int port)
+{
+    // Its worker has ended; the port object goes at the next reopening.
+    if (!serialPort_ || serialPort_->PortNumber() != port)
+        return;
+    link_.PortDied();
+    UpdateStatusLine();
+}
+
+void CMainDlg::OnDeviceChange(WPARAM event, LPARAM data)
+{
+    const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);
+    if (event != DBT_DEVICEARRIVAL || !header || header->dbch_devicetype != DBT_DEVTYP_PORT)
+        return;
+    // A port came back: the meter's, perhaps. Tried at once rather than at the next period.
+    if (keptPort_ > 0 && link_.Reconnecting(GetTickCount64()))
+        ReopenPort();
 }

@@ -2,17 +2,13 @@
 // tick of the log timer, and the recording settings command.
 
 #include "recording/RecordSettingsDlg.h"
+#include "res/Texts.h"
 #include "toolkit/TextConv.h"
 #include "toolkit/WinApp.h"
 #include "ui/MainDlg.h"
 
 namespace
 {
-
-constexpr char LOG_UNAVAILABLE[] = "Wybrany plik rejestracji wyników pomiaru jest niedostępny.";
-constexpr char APPEND_OR_EMPTY[] =
-    "Plik rejestracji pomiarów już istnieje.\r\nWybierz Tak aby dopisywać wyniki do "
-    "poprzednich,\r\nwybierz Nie aby skasować poprzednią zawartość pliku.";
 
 LocalTime LocalTimeNow()
 {
@@ -23,44 +19,29 @@ LocalTime LocalTimeNow()
 
 } // namespace
 
-RecordingSettings CMainDlg::RecordingState() const
-{
-    return {fileName, fileLog, fileLogCanal1, fileLogCanal2, fileSepFormat, fileInterval};
-}
-
-void CMainDlg::SetRecordingState(const RecordingSettings& s)
-{
-    fileName = s.fileName;
-    fileLog = s.fileLog;
-    fileLogCanal1 = s.fileLogCanal1;
-    fileLogCanal2 = s.fileLogCanal2;
-    fileSepFormat = s.fileSepFormat;
-    fileInterval = s.fileInterval;
-}
-
 void CMainDlg::StartLogTimer()
 {
     StopLogTimer();
-    logTimerId = SetTimer(TIMER_LOG, LogTimerPeriodMs(fileInterval));
+    logTimerId_ = SetTimer(TIMER_LOG, LogTimerPeriodMs(recording_.fileInterval));
 }
 
 void CMainDlg::StopLogTimer()
 {
-    if (logTimerId)
-        KillTimer(logTimerId);
-    logTimerId = 0;
+    if (logTimerId_)
+        KillTimer(logTimerId_);
+    logTimerId_ = 0;
 }
 
 void CMainDlg::OpenLogAtStart()
 {
-    if (fileName.empty() || fileLog != 1)
+    if (recording_.fileName.empty() || !recording_.fileLog)
         return;
     auto file = std::make_unique<LogFile>();
-    const LogFile::OpenResult opened = file->Open(fileName);
+    const LogFile::OpenResult opened = file->Open(recording_.fileName);
     if (opened == LogFile::OpenResult::Failed)
     {
-        AppMessageBox(LOG_UNAVAILABLE);
-        OnRecordSettings();
+        AppMessageBox(texts::LOG_UNAVAILABLE);
+        EditRecording();
         return;
     }
     // Records are appended to an existing log without asking; the first one, a tick from now,
@@ -68,85 +49,74 @@ void CMainDlg::OpenLogAtStart()
     if (opened == LogFile::OpenResult::Existing)
     {
         file->SeekToEnd();
-        logRecorder.headerPending = 1;
+        logRecorder_.headerPending = true;
     }
-    logFile = std::move(file);
+    logFile_ = std::move(file);
     StartLogTimer();
 }
 
-void CMainDlg::OnRecordSettings()
+void CMainDlg::EditRecording()
 {
-    // A file that cannot be opened brings the dialog back, with the values just entered, until
-    // one opens, logging is switched off or the user cancels.
-    for (;;)
+    if (!EditRecordingSettings(*this, recording_,
+                               [this](const RecordingSettings& chosen)
+                               { return ApplyRecording(chosen); }))
     {
-        const RecordingSettings before = RecordingState();
-        CRecordSettingsDlg dialog(this);
-        dialog.settings = before;
-        if (dialog.DoModal() != IDOK)
+        // Cancelled: logging that could not start stays off.
+        if (!logFile_)
         {
-            if (!logFile)
-            {
-                fileLog = 0;
-                StopLogTimer();
-            }
-            UpdateStatusLine();
-            return;
+            recording_.fileLog = false;
+            StopLogTimer();
         }
-        SetRecordingState(dialog.settings);
-        if (ApplyRecordSettings(before))
-            return;
-        AppMessageBox(LOG_UNAVAILABLE);
     }
+    UpdateStatusLine();
 }
 
-bool CMainDlg::ApplyRecordSettings(const RecordingSettings& before)
+bool CMainDlg::ApplyRecording(const RecordingSettings& chosen)
 {
-    if (fileLog == 0)
+    const RecordingSettings before = recording_;
+    recording_ = chosen;
+    if (!recording_.fileLog)
     {
         StopLogTimer();
-        logFile.reset();
-        UpdateStatusLine();
+        logFile_.reset();
         return true;
     }
-    if (LogFileNeedsReopen(before, RecordingState(), logFile != nullptr))
+    if (LogFileNeedsReopen(before, recording_, logFile_ != nullptr))
     {
-        logFile.reset();
+        logFile_.reset();
         auto file = std::make_unique<LogFile>();
-        const LogFile::OpenResult opened = file->Open(fileName);
+        const LogFile::OpenResult opened = file->Open(recording_.fileName);
         if (opened == LogFile::OpenResult::Failed)
             return false;
         if (opened == LogFile::OpenResult::Existing)
         {
             // The old file is closed already: ticks while the question is open write nothing.
-            if (AppMessageBox(APPEND_OR_EMPTY, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1) == IDYES)
+            if (AppMessageBox(texts::LOG_APPEND_OR_EMPTY,
+                              MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1) == IDYES)
                 file->SeekToEnd();
             else
                 file->Empty();
         }
-        logRecorder.headerPending = 1;
-        logFile = std::move(file);
+        logRecorder_.headerPending = true;
+        logFile_ = std::move(file);
     }
     WriteLogRecord();
     StartLogTimer();
-    UpdateStatusLine();
     return true;
 }
 
 void CMainDlg::WriteLogRecord()
 {
-    if (!logFile)
+    if (!logFile_)
         return;
-    const LogSource source{
-        decoder.reading,      linkLost, twoChannelMode, reading1, reading2, panel1.units.unitCode,
-        panel2.units.unitCode};
-    const LogRecord record = logRecorder.NextRecord(
-        source, {fileLogCanal1, fileLogCanal2, fileSepFormat}, LocalTimeNow());
+    const LogLayout layout{recording_.fileLogCanal1, recording_.fileLogCanal2,
+                           recording_.fileSepFormat};
+    const LogRecord record = logRecorder_.NextRecord(link_.RecordSource(), layout, LocalTimeNow());
     // An empty conversion means the record could not be converted: reported, never skipped.
     const std::string bytes = Utf8ToCp1250(record.Text());
-    if (!bytes.empty() && logFile->Append(bytes))
+    if (!bytes.empty() && logFile_->Append(bytes))
         return;
-    logRecorder.RecordLost(record);
+    logRecorder_.RecordLost(record);
     ReportLogWriteFailure();
 }
 
@@ -156,8 +126,8 @@ void CMainDlg::ReportLogWriteFailure()
     if (reportingLogFailure_)
         return;
     reportingLogFailure_ = true;
-    AppMessageBox("Nie można zapisać wyniku pomiaru w pliku " + logFile->Path() + " (błąd " +
-                      std::to_string(logFile->LastError()) + "). Ten wynik nie został zapisany.",
+    AppMessageBox(texts::LOG_WRITE_FAILED_PATH + logFile_->Path() + texts::LOG_WRITE_FAILED_CODE +
+                      std::to_string(logFile_->LastError()) + texts::LOG_WRITE_FAILED_END,
                   MB_OK | MB_ICONSTOP);
     reportingLogFailure_ = false;
 }

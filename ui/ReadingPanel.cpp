@@ -1,8 +1,11 @@
 #include "ui/ReadingPanel.h"
 
-#include "ui/MemoryDC.h"
+#include "res/Texts.h"
+#include "toolkit/DC.h"
+#include "toolkit/TextConv.h"
 #include "ui/RaisedTwo.h"
 
+#include <cmath>
 #include <cwchar>
 
 namespace
@@ -12,8 +15,44 @@ constexpr UINT CENTRED_LINE = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 
 CReadingPanel::CReadingPanel()
 {
-    logFont.lfHeight = DEFAULT_FONT_HEIGHT;
-    std::wcsncpy(logFont.lfFaceName, L"Arial", LF_FACESIZE - 1);
+    SetLook(PanelLook{});
+}
+
+void CReadingPanel::SetLook(const PanelLook& look)
+{
+    textColour_ = look.textColour;
+    backgroundColour_ = look.backgroundColour;
+    LOGFONTW font{};
+    font.lfHeight = look.font.height;
+    font.lfItalic = look.font.italic;
+    font.lfWeight = look.font.weight;
+    // The stored name's length was checked when it was read; cut all the same, never overflow.
+    std::wcsncpy(font.lfFaceName, Utf8ToWide(look.font.faceName).c_str(), LF_FACESIZE - 1);
+    SetLogFont(font);
+}
+
+PanelLook CReadingPanel::Look() const
+{
+    PanelLook look;
+    look.textColour = textColour_;
+    look.backgroundColour = backgroundColour_;
+    look.font.height = logFont_.lfHeight;
+    look.font.faceName = WideToUtf8(logFont_.lfFaceName);
+    look.font.italic = logFont_.lfItalic;
+    look.font.weight = logFont_.lfWeight;
+    return look;
+}
+
+void CReadingPanel::SetColour(bool background, COLORREF colour)
+{
+    (background ? backgroundColour_ : textColour_) = colour;
+}
+
+void CReadingPanel::SetLogFont(const LOGFONTW& font)
+{
+    logFont_ = font;
+    font_.Reset();
+    font_.Reset(CreateFontIndirectW(&logFont_));
 }
 
 void CReadingPanel::RepaintNow() const
@@ -24,16 +63,16 @@ void CReadingPanel::RepaintNow() const
 
 void CReadingPanel::SetReading(double value)
 {
-    if (value == value_ && noReading_ == 0)
+    if (value == value_ && hasReading_)
         return;
     value_ = value;
-    noReading_ = 0;
+    hasReading_ = true;
     RepaintNow();
 }
 
 void CReadingPanel::ClearReading()
 {
-    noReading_ = 1;
+    hasReading_ = false;
     RepaintNow();
 }
 
@@ -49,12 +88,12 @@ void CReadingPanel::SetBlinking(bool on)
     }
     KillTimer(blinkTimerId_);
     blinkTimerId_ = 0;
-    hidden_ = 0;
+    hidden_ = false;
 }
 
-void CReadingPanel::SetUnitOptions(int mode, int label, double k)
+void CReadingPanel::SetUnitOptions(const UnitOptions& options)
 {
-    if (units.SetUnitOptions(mode, label, k))
+    if (units_.SetUnitOptions(options))
         RepaintNow();
 }
 
@@ -92,17 +131,18 @@ void CReadingPanel::OnPaint()
 
     CPaintDC paintDc(*this);
     CMemoryDC dc(paintDc, area);
-    dc.FillSolidRect(area, backgroundColour);
+    dc.FillSolidRect(area, backgroundColour_);
     if (hidden_)
         return;
 
     ScopedSelectObject font(dc.m_hDC, font_.Get());
-    dc.SetBkColor(backgroundColour);
-    dc.SetTextColor(textColour);
-    if (noReading_)
+    dc.SetBkColor(backgroundColour_);
+    dc.SetTextColor(textColour_);
+    // A value that is not a number (a K that makes no sense) is never drawn as one.
+    if (!hasReading_ || !std::isfinite(shown))
     {
         RECT box = area;
-        dc.DrawText("???", &box, CENTRED_LINE);
+        dc.DrawText(texts::NO_READING, &box, CENTRED_LINE);
         return;
     }
     DrawValue(dc, area, shown);
@@ -110,7 +150,7 @@ void CReadingPanel::OnPaint()
 
 void CReadingPanel::DrawValue(CDC& dc, const RECT& area, double shown) const
 {
-    const DisplayFormat format = units.Format();
+    const DisplayFormat format = units_.Format();
     if (!format.format)
         return; // a unit the panel does not know: background only
 

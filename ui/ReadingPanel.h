@@ -5,14 +5,11 @@
 
 #include "toolkit/Controls.h"
 #include "toolkit/DC.h"
-#include "toolkit/Gdi.h"
+#include "ui/PanelLook.h"
 #include "units/UnitModel.h"
 
 constexpr UINT_PTR TIMER_BLINK = 1052;
 constexpr UINT BLINK_PERIOD_MS = 500;
-constexpr COLORREF DEFAULT_TEXT_COLOUR = 0x00804000;       // red 0, green 64, blue 128
-constexpr COLORREF DEFAULT_BACKGROUND_COLOUR = 0x00FFE4CA; // red 202, green 228, blue 255
-constexpr LONG DEFAULT_FONT_HEIGHT = 90;
 
 class CReadingPanel : public CStatic
 {
@@ -26,31 +23,25 @@ public:
     // Starts the 500 ms blink (not restarted when already running) or stops it without repainting.
     void SetBlinking(bool on);
 
-    void SetUnitCode(int code) { units.SetUnitCode(code); }
+    void SetUnitCode(int code) { units_.SetUnitCode(code); }
     // Ignored for umol and when nothing changes; otherwise stored and repainted at once.
-    void SetUnitOptions(int mode, int label, double k);
-    double ConvertValue(double raw) const { return units.ConvertValue(raw); }
+    void SetUnitOptions(const UnitOptions& options);
+    const UnitState& Units() const { return units_; }
+    double ConvertValue(double raw) const { return units_.ConvertValue(raw); }
 
-    // Takes ownership of the font the reading is drawn in.
-    void SetReadingFont(FontHandle font) { font_ = std::move(font); }
-    // Deletes the reading font and creates it anew from logFont.
-    void RecreateReadingFont()
-    {
-        font_.Reset();
-        font_.Reset(CreateFontIndirectW(&logFont));
-    }
+    // Colours and font; the font is created anew from the look. Not repainted here.
+    void SetLook(const PanelLook& look);
+    PanelLook Look() const;
+    void SetColour(bool background, COLORREF colour);
+    // The whole font description (a chosen font keeps its other fields for the run).
+    void SetLogFont(const LOGFONTW& font);
+    const LOGFONTW& LogFont() const { return logFont_; }
     HFONT ReadingFont() const { return font_.Get(); }
 
-    bool HasReading() const { return noReading_ == 0; }
+    bool HasReading() const { return hasReading_; }
     bool IsBlinking() const { return blinkTimerId_ != 0; }
-    bool IsHiddenPhase() const { return hidden_ != 0; }
+    bool IsHiddenPhase() const { return hidden_; }
     double StoredValue() const { return value_; }
-
-    // Held here, read and written by the main window and the settings.
-    UnitState units;
-    LOGFONTW logFont{};
-    COLORREF textColour = DEFAULT_TEXT_COLOUR;
-    COLORREF backgroundColour = DEFAULT_BACKGROUND_COLOUR;
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -61,9 +52,13 @@ private:
     void RepaintNow() const;
     void DrawValue(CDC& dc, const RECT& area, double shown) const;
 
+    UnitState units_;
+    LOGFONTW logFont_{};
+    COLORREF textColour_;
+    COLORREF backgroundColour_;
     UINT_PTR blinkTimerId_ = 0;
-    int hidden_ = 0;
+    bool hidden_ = false;
     FontHandle font_;
     double value_ = 0.0;
-    int noReading_ = 1;
+    bool hasReading_ = false;
 };

@@ -1,5 +1,7 @@
 #include "ui/StatusText.h"
 
+#include "res/Texts.h"
+
 #include <cstdio>
 
 namespace
@@ -8,62 +10,52 @@ namespace
 // Large enough for every text below with any int in it; snprintf would truncate, never overrun.
 constexpr std::size_t TEXT_BUFFER = 128;
 
-std::string MeterText(const char* format, const char* model, int number)
+template <typename... Args> std::string Format(const char* format, Args... args)
 {
     char text[TEXT_BUFFER];
-    std::snprintf(text, sizeof text, format, model, number);
+    std::snprintf(text, sizeof text, format, args...);
     return text;
 }
 
-std::string RecordingText(int seconds)
+std::string MeterText(const StatusFacts& facts)
 {
-    char text[TEXT_BUFFER];
-    std::snprintf(text, sizeof text, " Rejestracja do pliku co %02d:%02d:%02d.", seconds / 3600,
-                  (seconds % 3600) / 60, seconds % 60);
+    const MeterReading& reading = facts.reading;
+    const bool two = facts.twoChannelMode;
+    const char* model = two ? "QM-701" : "QM-700";
+    const bool measurementError =
+        two ? (reading.measurementError1 != 0 || reading.measurementError2 != 0)
+            : reading.measurementError != 0;
+    // A measurement error hides a calibration error.
+    const char* format = measurementError                ? texts::STATUS_MEASUREMENT_ERROR
+                         : reading.calibrationError != 0 ? texts::STATUS_CALIBRATION_ERROR
+                                                         : texts::STATUS_OK;
+    std::string text = Format(format, model, reading.deviceNumber);
+    if (two)
+        text += reading.secondChannel != 0 ? texts::STATUS_TWO_CHANNELS : texts::STATUS_ONE_CHANNEL;
     return text;
 }
 
 } // namespace
 
-std::string BuildStatusText(const MeterReading& reading, int linkLost, int twoChannelMode,
-                            bool recording, int fileIntervalSeconds)
+std::string BuildStatusText(const StatusFacts& facts)
 {
-    const bool twoChannels = twoChannelMode != 0;
-    const char* model = twoChannels ? "QM-701" : "QM-700";
-    const int number = reading.deviceNumber;
-
     std::string text;
-    if (linkLost != 0)
+    if (facts.linkLost)
     {
-        text = "Brak łączności z przyrządem.";
+        text = texts::LINK_LOST;
+        if (facts.reconnectingPort > 0)
+            text += Format(texts::STATUS_RECONNECTING, facts.reconnectingPort);
     }
     else
     {
-        const bool measurementError =
-            twoChannels ? (reading.measurementError1 != 0 || reading.measurementError2 != 0)
-                        : reading.measurementError != 0;
-        // A measurement error hides a calibration error.
-        if (measurementError)
-        {
-            text = MeterText("%s numer %d. Błąd pomiaru!", model, number);
-        }
-        else if (reading.calibrationError != 0)
-        {
-            text = MeterText("%s numer %d. Błąd kalibracji!", model, number);
-        }
-        else
-        {
-            text = MeterText("%s numer %d. Pomiar prawidłowy.", model, number);
-        }
-        if (twoChannels)
-        {
-            text += reading.secondChannel != 0 ? " Dostępne dwa kanały pomiarów."
-                                               : " Dostępny jeden kanał pomiarów.";
-        }
+        text = MeterText(facts);
     }
-    if (recording)
+    if (facts.recording)
     {
-        text += RecordingText(fileIntervalSeconds);
+        const int s = facts.fileIntervalSeconds;
+        text += Format(texts::STATUS_RECORDING, s / 3600, (s % 3600) / 60, s % 60);
     }
+    if (facts.logBacklog > 0)
+        text += Format(texts::STATUS_LOG_BACKLOG, facts.logBacklog);
     return text;
 }

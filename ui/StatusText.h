@@ -1,14 +1,22 @@
 #pragma once
 
 // The text of the main window's status line: the meter's model, number and state, the channels
-// of a two-channel meter, and the recording interval while recording runs. UTF-8.
+// of a two-channel meter, a reconnection in progress, and the recording interval and backlog while
+// recording runs. UTF-8.
 
 #include "meter/MeterReading.h"
 
 #include <string>
 
-// linkLost and twoChannelMode count as set when non-zero. Only the flags of the current frame
-// kind are read: measurementError in one-channel mode, measurementError1/2 and secondChannel in
-// two-channel mode.
-std::string BuildStatusText(const MeterReading& reading, int linkLost, int twoChannelMode,
-                            bool recording, int fileIntervalSeconds);
+struct StatusFacts
+{
+    MeterReading reading; // only the flags of the current frame kind are read
+    bool linkLost = true;
+    bool twoChannelMode = false;
+    int reconnectingPort = 0; // the port being reopened while the link is lost; 0: none
+    bool recording = false;
+    int fileIntervalSeconds = 1;
+    int logBacklog = 0; // records waiting for the log file to take them again
+};
+
+std::string BuildStatusText(const StatusFacts& facts);

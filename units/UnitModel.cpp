@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-DisplayFormat GetDisplayFormat(int unitCode, int conversionMode, int showUnitLabel)
+DisplayFormat GetDisplayFormat(int unitCode, int conversionMode, bool showUnitLabel)
 {
-    const bool label = showUnitLabel != 0;
+    const bool label = showUnitLabel;
     const int e = unitCode == UNIT_UMOL ? 3 : conversionMode;
     switch (e)
     {
@@ -58,14 +58,13 @@ std::string FormatNumber(const char* format, double value)
     return big;
 }
 
-bool UnitState::SetUnitOptions(int mode, int label, double newK)
+bool UnitState::SetUnitOptions(const UnitOptions& options)
 {
     if (unitCode == UNIT_UMOL)
         return false;
-    if (mode == conversionMode && label == showUnitLabel && newK == k)
+    if (options.conversionMode == conversionMode && options.showUnitLabel == showUnitLabel &&
+        options.k == k)
         return false;
-    conversionMode = mode;
-    showUnitLabel = label;
-    k = newK;
+    static_cast<UnitOptions&>(*this) = options;
     return true;
 }

@@ -33,7 +33,7 @@ struct DisplayFormat
 };
 
 // Returns the display format for a unit code, conversion mode and unit label flag.
-DisplayFormat GetDisplayFormat(int unitCode, int conversionMode, int showUnitLabel);
+DisplayFormat GetDisplayFormat(int unitCode, int conversionMode, bool showUnitLabel);
 
 // The value to display for a raw meter value.
 double ConvertValue(double raw, int unitCode, int conversionMode, double k);
@@ -41,20 +41,25 @@ double ConvertValue(double raw, int unitCode, int conversionMode, double k);
 // printf-style formatting of one double; the decimal point is always '.'.
 std::string FormatNumber(const char* format, double value);
 
-// The unit state that every reading panel embeds.
-class UnitState
+// What the user chooses in the units dialog; kept between runs.
+struct UnitOptions
+{
+    int conversionMode = CONV_NONE;
+    bool showUnitLabel = true;
+    double k = DEFAULT_K;
+};
+
+// The unit state that every reading panel embeds: the user's options and the meter's unit.
+class UnitState : public UnitOptions
 {
 public:
     int unitCode = DEFAULT_UNIT_CODE;
-    int conversionMode = CONV_NONE;
-    int showUnitLabel = 1;
-    double k = DEFAULT_K;
 
     void SetUnitCode(int code) { unitCode = code; }
 
     // Ignored while the meter reports umol, and when nothing would change (K compared exactly).
     // Returns true when the options were stored, i.e. when the panel must repaint.
-    bool SetUnitOptions(int mode, int label, double newK);
+    bool SetUnitOptions(const UnitOptions& options);
 
     double ConvertValue(double raw) const
     {

@@ -1,5 +1,6 @@
 #include "units/UnitsDlg.h"
 
+#include "res/Texts.h"
 #include "res/resource.h"
 #include "toolkit/WinApp.h"
 #include "units/NumericText.h"
@@ -39,9 +40,8 @@ BOOL CUnitsDlg::OnInitDialog()
 
     std::string meterText;
     if (!noReadingYet)
-        meterText = "Miernik QM-700 nr " + std::to_string(deviceNumber) +
-                    " przesyła wynik wyrażony w jednostkach " +
-                    (meterUnit == UNIT_KLX ? "kLx" : "W/m2");
+        meterText = texts::METER_UNIT_BEFORE_NUMBER + std::to_string(deviceNumber) +
+                    texts::METER_UNIT_AFTER_NUMBER + (meterUnit == UNIT_KLX ? "kLx" : "W/m2");
     SetDlgItemText(IDC_UNITS_METER_UNIT, meterText);
     kEdit_.SetWindowText(FixedPointText(k, K_DECIMALS));
 
@@ -51,7 +51,7 @@ BOOL CUnitsDlg::OnInitDialog()
 
 void CUnitsDlg::UpdateEnabling()
 {
-    showDeviceUnits = IsChecked(IDC_UNITS_DEVICE_UNITS) ? 1 : 0;
+    showDeviceUnits = IsChecked(IDC_UNITS_DEVICE_UNITS);
     for (int id :
          {IDC_UNITS_TO_WM2, IDC_UNITS_TO_KLX, IDC_UNITS_FORMULA, IDC_UNITS_K_LABEL, IDC_UNITS_K})
         EnableWindow(GetDlgItem(id), !showDeviceUnits);
@@ -67,7 +67,7 @@ bool CUnitsDlg::OnCommand(UINT id, UINT code, HWND control)
         UpdateEnabling();
         return true;
     case IDC_UNITS_SHOW_LABEL:
-        showUnitLabel = IsChecked(IDC_UNITS_SHOW_LABEL) ? 1 : 0;
+        showUnitLabel = IsChecked(IDC_UNITS_SHOW_LABEL);
         return true;
     case IDC_UNITS_TO_WM2:
         conversionMode = CONV_TO_WM2;
@@ -89,7 +89,7 @@ void CUnitsDlg::OnOK()
             return; // the field has said why
         if (!(value > 0.0))
         {
-            AppMessageBox("Wartość współczynnika K powinna być większa od zera");
+            AppMessageBox(texts::K_NOT_POSITIVE);
             return;
         }
         k = value;
@@ -97,22 +97,20 @@ void CUnitsDlg::OnOK()
     CDialog::OnOK();
 }
 
-bool ChooseUnits(CWnd& owner, const MeterReading& reading, CReadingPanel& panel1,
-                 CReadingPanel& panel2)
+bool ChooseUnits(CWnd& owner, const MeterReading& reading, UnitOptions& options)
 {
     CUnitsDlg dialog(&owner);
-    const UnitState& current = panel1.units;
-    dialog.k = current.k;
-    dialog.showUnitLabel = current.showUnitLabel;
-    dialog.conversionMode = current.conversionMode;
-    dialog.showDeviceUnits = current.conversionMode == CONV_NONE ? 1 : 0;
+    dialog.k = options.k;
+    dialog.showUnitLabel = options.showUnitLabel;
+    dialog.conversionMode = options.conversionMode;
+    dialog.showDeviceUnits = options.conversionMode == CONV_NONE;
     dialog.meterUnit = reading.unitKlx ? UNIT_KLX : UNIT_WM2;
     dialog.deviceNumber = reading.deviceNumber;
-    dialog.noReadingYet = reading.noReadingYet;
+    dialog.noReadingYet = reading.noReadingYet != 0;
     if (dialog.DoModal() != IDOK)
         return false;
-    const int mode = dialog.showDeviceUnits ? CONV_NONE : dialog.conversionMode;
-    panel1.SetUnitOptions(mode, dialog.showUnitLabel, dialog.k);
-    panel2.SetUnitOptions(mode, dialog.showUnitLabel, dialog.k);
+    options.conversionMode = dialog.showDeviceUnits ? CONV_NONE : dialog.conversionMode;
+    options.showUnitLabel = dialog.showUnitLabel;
+    options.k = dialog.k;
     return true;
 }

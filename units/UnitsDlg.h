@@ -6,7 +6,6 @@
 
 #include "meter/MeterReading.h"
 #include "toolkit/Dialog.h"
-#include "ui/ReadingPanel.h"
 #include "units/NumericEdit.h"
 #include "units/UnitModel.h"
 
@@ -18,12 +17,12 @@ public:
     explicit CUnitsDlg(CWnd* parent);
 
     double k = DEFAULT_K;
-    int showDeviceUnits = 1; // check box 1006: show what the meter sends, no conversion
-    int noReadingYet = 1;
+    bool showDeviceUnits = true; // check box 1006: show what the meter sends, no conversion
+    bool noReadingYet = true;
     int deviceNumber = 0;
     int meterUnit = UNIT_WM2;         // UNIT_KLX or UNIT_WM2, as the latest one-channel reading
     int conversionMode = CONV_TO_WM2; // the radio: CONV_TO_WM2 or CONV_TO_KLX
-    int showUnitLabel = 1;            // check box 1007
+    bool showUnitLabel = true;        // check box 1007
 
 protected:
     void BindControls() override;
@@ -40,7 +39,6 @@ private:
     CNumericEdit kEdit_{K_DECIMALS};
 };
 
-// The units command of the main window: the dialog starts from panel 1 and the latest reading;
-// on OK its choice goes to panel 1 and then panel 2. Answers true when it did.
-bool ChooseUnits(CWnd& owner, const MeterReading& reading, CReadingPanel& panel1,
-                 CReadingPanel& panel2);
+// The units command: the dialog starts from `options` and the latest reading; on OK the choice
+// is written back to `options` and the answer is true.
+bool ChooseUnits(CWnd& owner, const MeterReading& reading, UnitOptions& options);

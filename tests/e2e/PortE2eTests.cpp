@@ -36,8 +36,8 @@ int PanelDifferences(const ProgramUnderTest& program, int mode, double k, const 
     reference.SubclassWindow(CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"",
                                              WS_POPUP | WS_VISIBLE, 650, 50, r.right - r.left,
                                              r.bottom - r.top, nullptr, nullptr, nullptr, nullptr));
-    reference.units = UnitState{UNIT_KLX, mode, 1, k};
-    reference.RecreateReadingFont();
+    reference.SetUnitCode(UNIT_KLX);
+    reference.SetUnitOptions({mode, true, k});
     reference.SetReading(12.5);
     int differences = -1;
     PumpUntil(

@@ -1,6 +1,6 @@
 #include "tests/e2e/WindowShot.h"
 
-#include "toolkit/Gdi.h"
+#include "toolkit/DC.h"
 #include "toolkit/Handles.h"
 
 WindowShot::WindowShot(HWND window)
@@ -13,7 +13,7 @@ WindowShot::WindowShot(HWND window)
     if (width_ <= 0 || height_ <= 0)
         return;
 
-    const WindowDc windowDc(window, true);
+    const CWindowDC windowDc(window, true);
     const MemoryDcHandle memory(CreateCompatibleDC(windowDc.Get()));
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;

@@ -1,6 +1,6 @@
 #include "tools/qm7xx-sim/FrameSchedule.h"
 
-#include "meter/FrameEncoder.h"
+#include "tools/qm7xx-sim/FrameEncoder.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,125 +1,13 @@
 #include "tools/qm7xx-sim/SimOptions.h"
 
-#include <cerrno>
-#include <cmath>
-#include <cstdlib>
+#include "tools/qm7xx-sim/SimOptionValues.h"
+
+#include <climits>
 #include <functional>
 #include <map>
 
 namespace
 {
-
-// Largest and smallest raw values the meter's five-character field can carry.
-constexpr int RAW_MAX = 99999;
-constexpr int RAW_MIN = -9999;
-
-bool ParseInt(const std::string& text, long min, long max, int& out)
-{
-    if (text.empty())
-        return false;
-    char* end = nullptr;
-    errno = 0;
-    const long value = std::strtol(text.c_str(), &end, 10);
-    if (errno != 0 || *end != '\0' || value < min || value > max)
-        return false;
-    out = static_cast<int>(value);
-    return true;
-}
-
-bool ParseDouble(const std::string& text, double& out)
-{
-    if (text.empty())
-        return false;
-    char* end = nullptr;
-    errno = 0;
-    const double value = std::strtod(text.c_str(), &end);
-    if (errno != 0 || *end != '\0' || !std::isfinite(value))
-        return false;
-    out = value;
-    return true;
-}
-
-// "N", "N-M", "N-" (from N on) or "all".
-bool ParseRange(const std::string& text, FrameRange& out)
-{
-    if (text == "all")
-    {
-        out = {1, INT_MAX};
-        return true;
-    }
-    const std::size_t dash = text.find('-');
-    int first = 0;
-    int last = 0;
-    if (dash == std::string::npos)
-    {
-        if (!ParseInt(text, 1, INT_MAX, first))
-            return false;
-        last = first;
-    }
-    else
-    {
-        if (!ParseInt(text.substr(0, dash), 1, INT_MAX, first))
-            return false;
-        const std::string tail = text.substr(dash + 1);
-        if (tail.empty())
-            last = INT_MAX;
-        else if (!ParseInt(tail, 1, INT_MAX, last) || last < first)
-            return false;
-    }
-    out = {first, last};
-    return true;
-}
-
-bool ParseModel(const std::string& text, MeterModel& out)
-{
-    if (text == "700" || text == "QM-700" || text == "qm-700" || text == "qm700")
-        out = MeterModel::QM700;
-    else if (text == "701" || text == "QM-701" || text == "qm-701" || text == "qm701")
-        out = MeterModel::QM701;
-    else
-        return false;
-    return true;
-}
-
-bool ParseUnit(const std::string& text, bool& klx)
-{
-    if (text == "klx")
-        klx = true;
-    else if (text == "wm2")
-        klx = false;
-    else
-        return false;
-    return true;
-}
-
-bool ParseRangeCode(const std::string& text, int& code)
-{
-    static const std::map<std::string, int> names = {
-        {"wm2", 0}, {"klx", 1}, {"umol", 2}, {"wm2-fine", 3}};
-    const auto found = names.find(text);
-    if (found != names.end())
-    {
-        code = found->second;
-        return true;
-    }
-    return ParseInt(text, 0, 7, code);
-}
-
-bool ParseChannels(const std::string& text, bool& second)
-{
-    int channels = 0;
-    if (!ParseInt(text, 1, 2, channels))
-        return false;
-    second = channels == 2;
-    return true;
-}
-
-// The value range a channel can show: raw -9999..99999 in whole units, times 0.01 for range 3.
-bool LevelFits(double level, int rangeCode)
-{
-    const double step = rangeCode == 3 ? 0.01 : 1.0;
-    return level >= RAW_MIN * step && level <= RAW_MAX * step;
-}
 
 struct OptionSpec
 {
@@ -128,6 +16,7 @@ struct OptionSpec
     const char* expected; // what the value must look like, for the error message
 };
 
+// Every option the command line may hold, by name.
 const std::map<std::string, OptionSpec>& Specs()
 {
     static const std::map<std::string, OptionSpec> specs = {
@@ -181,15 +70,18 @@ const std::map<std::string, OptionSpec>& Specs()
         {"--fast", {false, [](SimOptions& o, const std::string&) { return o.fast = true; }, ""}},
         {"--measurement-error",
          {true,
-          [](SimOptions& o, const std::string& v) { return ParseRange(v, o.measurementError1); },
+          [](SimOptions& o, const std::string& v)
+          { return ParseFrameRange(v, o.measurementError1); },
           "frames as N, N-M, N- or all"}},
         {"--measurement-error2",
          {true,
-          [](SimOptions& o, const std::string& v) { return ParseRange(v, o.measurementError2); },
+          [](SimOptions& o, const std::string& v)
+          { return ParseFrameRange(v, o.measurementError2); },
           "frames as N, N-M, N- or all"}},
         {"--calibration-error",
          {true,
-          [](SimOptions& o, const std::string& v) { return ParseRange(v, o.calibrationError); },
+          [](SimOptions& o, const std::string& v)
+          { return ParseFrameRange(v, o.calibrationError); },
           "frames as N, N-M, N- or all"}},
         {"--bad-checksum-every",
          {true,
@@ -309,6 +201,17 @@ std::string CheckModel(const SimOptions& o, const std::vector<std::string>& give
     return {};
 }
 
+// Largest and smallest raw values the meter's five-character field can carry.
+constexpr int RAW_MAX = 99999;
+constexpr int RAW_MIN = -9999;
+
+// The value range a channel can show: raw -9999..99999 in whole units, times 0.01 for range 3.
+bool LevelFits(double level, int rangeCode)
+{
+    const double step = rangeCode == 3 ? 0.01 : 1.0;
+    return level >= RAW_MIN * step && level <= RAW_MAX * step;
+}
+
 std::string CheckLevels(const SimOptions& o)
 {
     const int range1 = o.model == MeterModel::QM700 ? 1 : o.range1;
@@ -391,71 +294,4 @@ ParseResult ParseOptions(const std::vector<std::string>& args)
         result.error = "--change-at needs what changes: --unit-after, --channels-after, "
                        "--range1-after or --range2-after";
     return result;
-}
-
-std::vector<std::string> OptionNames()
-{
-    std::vector<std::string> names;
-    for (const auto& spec : Specs())
-        names.push_back(spec.first);
-    return names;
-}
-
-std::string UsageText()
-{
-    return R"(Usage: qm7xx-sim --port PORT [options]
-
-Plays a QM-700 or QM-701 light meter on a serial port: one frame per reading, at 300 baud,
-7 data bits, no parity, 1 stop bit, exactly as the meter sends them. It only writes to the port.
-
-Port:
-  --port PORT             COM port on Windows (COM8, \\.\COM12), tty path on Linux
-                          (/dev/ttyUSB0, or one end of a socat pair)
-
-Meter:
-  --model 700|701         QM-700: one channel, 17-byte frames (default);
-                          QM-701: two channels, 24-byte frames
-  --device N              the meter's number, 0..65535 (default 1)
-  --unit klx|wm2          QM-700 unit (default klx)
-  --channels 1|2          QM-701: second channel off (1) or on (2, default)
-  --range1 R, --range2 R  QM-701 channel units: wm2, klx, umol, wm2-fine (W/m2 at 0.01),
-                          or a raw code 0..7 (4..7 have no unit); defaults klx and wm2
-
-Values:
-  --level V, --level2 V   level of channel 1 and channel 2 in their units
-                          (defaults 50 and 20); sent at 0.1 resolution when it fits
-                          (0.001 for wm2-fine), else in whole units (0.01)
-  --drift P               values wander around the level by about P percent (default 2)
-  --fixed                 send the levels exactly, no drift
-  --seed N                seed of the drift and of the stray bytes (default 1)
-
-Timing:
-  --interval MS           one frame every MS milliseconds (default 1000)
-  --fast                  write each frame at once instead of about 33 bytes per second
-  --frames N              stop after N frames
-  --duration S            stop after S seconds
-                          (without either, run until Ctrl+C, which lets the frame
-                          being sent finish)
-
-Faults (frames are numbered from 1; FRAMES is N, N-M, N- or all):
-  --measurement-error FRAMES   measurement error flag (channel 1 of the QM-701)
-  --measurement-error2 FRAMES  QM-701 channel-2 measurement error flag
-  --calibration-error FRAMES   calibration error flag
-  --bad-checksum-every N       every Nth frame has a damaged checksum
-  --stray-every N              after every Nth frame, a burst of 7-bit noise bytes (never a
-                               carriage return): a receiver sees the next frame with them
-                               in front of it
-  --stray-count K              bytes of noise in each burst, 1..40 (default 5)
-  --silence N:S                after frame N, send nothing for S seconds
-  --change-at N                from frame N on, apply the changes below:
-  --unit-after klx|wm2           QM-700 unit
-  --channels-after 1|2           QM-701 second channel off or on
-  --range1-after R, --range2-after R   QM-701 channel units
-
-Other:
-  --verbose               print one line per frame sent
-  --help                  show this text
-
-Exit status: 0 when done or stopped with Ctrl+C, 1 when the port fails, 2 for bad options.
-)";
 }

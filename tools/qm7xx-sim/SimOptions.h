@@ -1,7 +1,7 @@
 #pragma once
 
 // What the meter simulator is told to play: the meter, its values and the scripted faults.
-// Parsed from the command line; every option is explained by UsageText().
+// Parsed from the command line; every option is explained by UsageText() (SimUsage.h).
 
 #include <climits>
 #include <optional>
@@ -76,8 +76,3 @@ struct ParseResult
 
 // Arguments without the program name.
 ParseResult ParseOptions(const std::vector<std::string>& args);
-
-std::string UsageText();
-
-// Every option the parser knows, for checking that the usage text explains each.
-std::vector<std::string> OptionNames();

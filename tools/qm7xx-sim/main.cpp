@@ -3,6 +3,7 @@
 #include "tools/qm7xx-sim/FrameSchedule.h"
 #include "tools/qm7xx-sim/SerialLine.h"
 #include "tools/qm7xx-sim/SimOptions.h"
+#include "tools/qm7xx-sim/SimUsage.h"
 #include "tools/qm7xx-sim/StopRequest.h"
 
 #include <algorithm>

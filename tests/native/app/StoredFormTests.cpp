@@ -22,6 +22,7 @@ TEST(StoredForm, KIsKeptInThousandthsRoundedDownAndEveryKOfThreeDecimalsSurvives
     for (std::uint32_t stored = 1; stored <= 100000; ++stored)
         ASSERT_EQ(KToStored(StoredToK(stored)), stored);
     EXPECT_EQ(StoredToK(0xFFFFFFFFu), 4294967.295); // unsigned, not -0.001
+    EXPECT_EQ(StoredToK(0), DEFAULT_K) << "a K of 0 would show every converted value as inf";
 }
 
 TEST(StoredForm, SignedValuesKeepTheirBitPattern)

@@ -7,16 +7,16 @@ static const LocalTime AT{2008, 10, 1, 10, 15, 0};
 // One recorder through a run of records of a two-channel reading of 3.456 and 0.246.
 TEST(LogRecorder, RecordsFollowTheSelectionUnitsSeparatorAndTheMetersState)
 {
-    LogSource base{{}, 0, 1, 3.456, 0.246, 2, 2};
+    LogSource base{{}, false, true, 3.456, 0.246, 2, 2};
     base.reading.secondChannel = 8;
     LogRecorder recorder;
     // Every unit change, of a logged channel or not, renews the header; decimals follow the unit.
     const std::tuple<LogLayout, int, int, const char*, const char*> units[] = {
-        {{1, 0, SEP_TAB}, 3, 2, "\tNatężenie światła1[umol/sm2]", "\t3.5"},
-        {{1, 0, 7}, 3, 1, "\tNatężenie światła1[umol/sm2]", "\t3.5"},
-        {{0, 1, SEP_SEMICOLON}, 1, 4, ";Natężenie światła2[W/m2]", ";0.25"},
+        {{true, false, SEP_TAB}, 3, 2, "\tNatężenie światła1[umol/sm2]", "\t3.5"},
+        {{true, false, 7}, 3, 1, "\tNatężenie światła1[umol/sm2]", "\t3.5"},
+        {{false, true, SEP_SEMICOLON}, 1, 4, ";Natężenie światła2[W/m2]", ";0.25"},
         // An unknown unit from odd settings still gives a whole header line.
-        {{1, 1, SEP_COMMA}, 9, 4, ",Natężenie światła1,Natężenie światła2[W/m2]", ",3.5,0.25"},
+        {{true, true, SEP_COMMA}, 9, 4, ",Natężenie światła1,Natężenie światła2[W/m2]", ",3.5,0.25"},
     };
     for (const auto& [layout, unit1, unit2, header, values] : units)
     {
@@ -32,8 +32,8 @@ TEST(LogRecorder, RecordsFollowTheSelectionUnitsSeparatorAndTheMetersState)
         {[](LogSource& s) { s.reading.measurementError1 = 1; }, "???,0.25"},
         {[](LogSource& s) { s.reading.secondChannel = 0; }, "3.5,???"},
         {[](LogSource& s) { s.reading.measurementError = 1; }, "3.5,0.25"},
-        {[](LogSource& s) { s.twoChannelMode = 0; }, "3.5,???"},
-        {[](LogSource& s) { s.twoChannelMode = 0, s.reading.measurementError = 1; }, "???,???"},
+        {[](LogSource& s) { s.twoChannelMode = false; }, "3.5,???"},
+        {[](LogSource& s) { s.twoChannelMode = false, s.reading.measurementError = 1; }, "???,???"},
     };
     for (const auto& [spoil, values] : states)
     {

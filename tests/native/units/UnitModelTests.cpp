@@ -32,7 +32,11 @@ TEST(UnitModel, ConvertsAndFormatsEachUnitAndMode)
     };
     for (const auto& c : cases)
     {
-        const UnitState s{c.code, c.mode, c.label, c.k};
+        UnitState s;
+        s.unitCode = c.code;
+        s.conversionMode = c.mode;
+        s.showUnitLabel = c.label != 0;
+        s.k = c.k;
         const DisplayFormat f = s.Format();
         EXPECT_EQ(f.format ? FormatNumber(f.format, s.ConvertValue(c.raw)) : "", c.shown);
         EXPECT_EQ(f.raisedTwo, c.raisedTwo) << c.shown;
@@ -45,10 +49,10 @@ TEST(UnitModel, UnitOptionsAreIgnoredForUmolAndWhenNothingChanges)
 {
     UnitState s;
     s.unitCode = UNIT_UMOL;
-    EXPECT_FALSE(s.SetUnitOptions(CONV_TO_KLX, 0, 2.0));
+    EXPECT_FALSE(s.SetUnitOptions({CONV_TO_KLX, false, 2.0}));
     s.unitCode = UNIT_KLX;
-    EXPECT_FALSE(s.SetUnitOptions(CONV_NONE, 1, DEFAULT_K));
-    EXPECT_TRUE(s.SetUnitOptions(CONV_NONE, 1, 1.471)) << "K alone differs";
+    EXPECT_FALSE(s.SetUnitOptions({CONV_NONE, true, DEFAULT_K}));
+    EXPECT_TRUE(s.SetUnitOptions({CONV_NONE, true, 1.471})) << "K alone differs";
     EXPECT_EQ(s.k, 1.471);
 }
 

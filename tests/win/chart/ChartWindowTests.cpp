@@ -7,6 +7,7 @@
 #include "tests/win/support/DialogDriver.h"
 #include "tests/win/support/DialogTemplate.h"
 #include "tests/win/support/MessagePump.h"
+#include "toolkit/DC.h"
 #include "toolkit/Gdi.h"
 #include "toolkit/TextConv.h"
 
@@ -78,7 +79,7 @@ TEST(ChartWindow, OpensOnceOwnedAndShowsTheStatisticsOfTheHistory)
     wchar_t caption[64] = {};
     GetWindowTextW(window, caption, 64);
     EXPECT_EQ(WideToUtf8(caption), "QM7xx - wykres");
-    EXPECT_EQ(chart.settings.open, 1);
+    EXPECT_TRUE(chart.settings.open);
 
     const struct
     {
@@ -125,7 +126,7 @@ TEST(ChartWindow, OpensOnceOwnedAndShowsTheStatisticsOfTheHistory)
     EXPECT_EQ(chart.m_hWnd, window);
     SendMessageW(window, WM_CLOSE, 0, 0); // the dialog answers with a posted "Cancel"
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(window); }, 3000));
-    EXPECT_EQ(chart.settings.open, 0);
+    EXPECT_FALSE(chart.settings.open);
     EXPECT_EQ(chart.settings.right - chart.settings.left, 900);
     ASSERT_TRUE(chart.Open(owner.window));
     const RECT again = chart.GetWindowRect();
@@ -133,7 +134,7 @@ TEST(ChartWindow, OpensOnceOwnedAndShowsTheStatisticsOfTheHistory)
     EXPECT_EQ(again.bottom - again.top, 700);
     EXPECT_EQ(TextOf(chart.m_hWnd, ChartTextId(0, ChartText::ResetMax)), "25.00 kLx");
     DestroyWindow(chart.m_hWnd); // as when the owner closes: the window counts as open
-    EXPECT_EQ(chart.settings.open, 1);
+    EXPECT_TRUE(chart.settings.open);
 }
 
 TEST(ChartWindow, SavesThePictureAsPngAndTellsWhyItCannot)
@@ -292,7 +293,7 @@ TEST(ChartPicture, WindowForPeopleToLookAt)
     EXPECT_TRUE(SavePictureAsPng(path, width, height,
                                  [&](HDC dc, const RECT&)
                                  {
-                                     const WindowDc window(chart.m_hWnd, true);
+                                     const CWindowDC window(chart.m_hWnd, true);
                                      BitBlt(dc, 0, 0, width, height, window.Get(), 0, 0, SRCCOPY);
                                      for (int y = 0; y < height; y += 2)
                                          for (int x = 0; x < width; x += 2)

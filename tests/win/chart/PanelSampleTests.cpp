@@ -41,7 +41,9 @@ TEST(PanelSample, IsTheShownValueOfAVisiblePanelWithAGoodReading)
     };
     for (const auto& c : cases)
     {
-        panel.units = UnitState{c.unitCode, c.mode, 1, 1.47};
+        panel.SetUnitCode(UNIT_KLX); // options are taken only while the meter does not send umol
+        panel.SetUnitOptions(UnitOptions{c.mode, true, 1.47});
+        panel.SetUnitCode(c.unitCode);
         panel.ClearReading();
         if (c.reading)
             panel.SetReading(10.0);

@@ -13,6 +13,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 constexpr int PAIR_RECEIVER = 8;
@@ -20,8 +21,9 @@ constexpr int PAIR_SENDER = 9;
 constexpr int HIGH_PAIR_RECEIVER = 12;
 constexpr int HIGH_PAIR_SENDER = 13;
 
-// A message-only window that collects the bytes the serial worker sends it, with the time each
-// was handled.
+// A message-only window that collects the bytes the serial worker sends it, and its reports of a
+// port that has gone (wParam, lParam).
+using DeadReports = std::vector<std::pair<WPARAM, LPARAM>>;
 struct ByteSink
 {
     ByteSink() { SetWindowSubclass(window, Collect, 1, reinterpret_cast<DWORD_PTR>(this)); }
@@ -29,15 +31,20 @@ struct ByteSink
     static LRESULT CALLBACK Collect(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                     UINT_PTR, DWORD_PTR self)
     {
-        if (message != SerialPort::WM_METER_BYTE)
+        auto& sink = *reinterpret_cast<ByteSink*>(self);
+        if (message == SerialPort::WM_METER_BYTE)
+            sink.bytes.push_back(static_cast<unsigned char>(wParam));
+        else if (message == SerialPort::WM_METER_PORT_DEAD)
+            sink.deadReports.emplace_back(wParam, lParam);
+        else
             return DefSubclassProc(window, message, wParam, lParam);
-        reinterpret_cast<ByteSink*>(self)->bytes.push_back(static_cast<unsigned char>(wParam));
         return 0;
     }
 
     const HWND window =
         CreateWindowExW(0, L"Message", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     std::vector<unsigned char> bytes;
+    DeadReports deadReports;
 };
 
 // A port opened with the meter's line settings, its worker started; null when either fails.

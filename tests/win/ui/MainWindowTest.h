@@ -14,10 +14,18 @@
 
 class MainWindowTest : public ::testing::Test
 {
+public:
+    static AppSettings Quiet()
+    {
+        AppSettings settings;
+        settings.showAdv = false; // the advert window would open 100 ms after the main window
+        return settings;
+    }
+
 protected:
+    explicit MainWindowTest(const AppSettings& settings = Quiet()) : window(settings) {}
     void SetUp() override
     {
-        window.showAdv = 0; // the advert window would open 100 ms after the main window
         ASSERT_TRUE(window.Create());
         window.KillTimer(TIMER_PORT_RETRY);
         spy = std::make_unique<MessageSpy>(window.m_hWnd);
@@ -25,22 +33,22 @@ protected:
     void TearDown() override { DestroyWindow(window.m_hWnd); }
 
     // What the window shows, in one line: the status line | panel 1 | panel 2 (each "hidden" or
-    // not, its value or "???", its unit code, "blinking" or not) | the second channel's last value
-    // | how many times it was laid out.
+    // not, its value or "???", its unit code, "blinking" or not) | how many times it was laid out.
     std::string Shown() const
     {
         std::ostringstream shown;
-        shown << window.statusLine.GetWindowText();
-        for (const CReadingPanel* panel : {&window.panel1, &window.panel2})
+        shown << window.StatusLine().GetWindowText();
+        for (const CReadingPanel* panel : {&window.Panel(0), &window.Panel(1)})
         {
             shown << " | " << (panel->IsWindowVisible() ? "" : "hidden ");
             if (panel->HasReading())
                 shown << panel->StoredValue();
             else
                 shown << "???";
-            shown << " unit " << panel->units.unitCode << (panel->IsBlinking() ? " blinking" : "");
+            shown << " unit " << panel->Units().unitCode
+                  << (panel->IsBlinking() ? " blinking" : "");
         }
-        shown << " | " << window.reading2 << " | " << spy->Count(WM_SIZE) << " layouts";
+        shown << " | " << spy->Count(WM_SIZE) << " layouts";
         return shown.str();
     }
 
@@ -48,10 +56,11 @@ protected:
     void ExpectLaidOut(int width, int height, bool twoPanels) const
     {
         const MainLayout layout = ComputeMainLayout(width, height, GetSystemMetrics(SM_CXDLGFRAME),
-                                                    window.statusLineHeight, twoPanels);
-        const std::pair<const CWnd*, LayoutRect> parts[] = {{&window.statusLine, layout.statusLine},
-                                                            {&window.panel1, layout.panel1},
-                                                            {&window.panel2, layout.panel2}};
+                                                    window.StatusLineHeight(), twoPanels);
+        const std::pair<const CWnd*, LayoutRect> parts[] = {
+            {&window.StatusLine(), layout.statusLine},
+            {&window.Panel(0), layout.panel1},
+            {&window.Panel(1), layout.panel2}};
         for (int i = 0; i < (twoPanels ? 3 : 2); ++i)
         {
             RECT r = parts[i].first->GetWindowRect();

@@ -9,14 +9,14 @@
 namespace
 {
 
-// The units command on two panels in kLx with `mode`, the label on and K = 2, after a reading in
-// kLx or W/m2 (none yet: unitKlx < 0). Each time the dialog shows, its K field is noted and the
-// next step answers it (Cancel when none is left); a message box has its text noted and gets OK.
-std::vector<std::wstring> RunUnits(CReadingPanel (&panels)[2], int mode, int unitKlx,
+// The units command from `mode`, the label on and K = 2, after a reading in kLx or W/m2 (none
+// yet: unitKlx < 0); the choice is left in `options`. Each time the dialog shows, its K field is
+// noted and the next step answers it (Cancel when none is left); a message box has its text noted
+// and gets OK.
+std::vector<std::wstring> RunUnits(UnitOptions& options, int mode, int unitKlx,
                                    const std::vector<std::function<void(HWND)>>& steps)
 {
-    for (CReadingPanel& panel : panels)
-        panel.units = UnitState{UNIT_KLX, mode, 1, 2.0};
+    options = {mode, true, 2.0};
     MeterReading reading;
     reading.noReadingYet = unitKlx < 0;
     reading.unitKlx = unitKlx < 0 ? 0 : unitKlx;
@@ -33,7 +33,7 @@ std::vector<std::wstring> RunUnits(CReadingPanel (&panels)[2], int mode, int uni
                                            : DialogDriver::Press(window, units ? IDCANCEL : IDOK);
         });
     CWnd owner;
-    ChooseUnits(owner, reading, panels[0], panels[1]);
+    ChooseUnits(owner, reading, options);
     return seen;
 }
 
@@ -52,7 +52,7 @@ std::function<void(HWND)> TypeAndOk(const std::wstring& keys, int click = 0)
 
 TEST(UnitsDialog, TheMetersUnitsDisableTheConversionAndARefusedKKeepsTheDialogOpen)
 {
-    CReadingPanel panels[2];
+    UnitOptions options;
     const std::wstring sends = L"Miernik QM-700 nr 55 przesyła wynik wyrażony w jednostkach ";
     const auto check = [&](int mode, int unitKlx, int radio, const std::wstring& meterText)
     {
@@ -68,22 +68,21 @@ TEST(UnitsDialog, TheMetersUnitsDisableTheConversionAndARefusedKKeepsTheDialogOp
             // Ticked again: OK applies the meter's units and keeps K without reading the field.
             TypeAndOk(L"1.2.3", ticked ? IDC_UNITS_DEVICE_UNITS : 0)(dialog);
         };
-        EXPECT_EQ(RunUnits(panels, mode, unitKlx, {look}), std::vector<std::wstring>{L"2.000"});
-        EXPECT_TRUE(panels[1].units.conversionMode == CONV_NONE && panels[1].units.k == 2.0);
+        EXPECT_EQ(RunUnits(options, mode, unitKlx, {look}), std::vector<std::wstring>{L"2.000"});
+        EXPECT_TRUE(options.conversionMode == CONV_NONE && options.k == 2.0);
     };
     check(CONV_NONE, -1, IDC_UNITS_TO_WM2, L"");
     check(CONV_NONE, 2, IDC_UNITS_TO_KLX, sends + L"kLx");
     check(CONV_TO_KLX, 0, IDC_UNITS_TO_KLX, sends + L"W/m2");
 
     // ',' is typed as the separator and a letter is swallowed: "1,4769", cut to K's decimals.
-    EXPECT_EQ(RunUnits(panels, CONV_TO_WM2, 0,
+    EXPECT_EQ(RunUnits(options, CONV_TO_WM2, 0,
                        {TypeAndOk(L"1.2.3", IDC_UNITS_TO_KLX), TypeAndOk(L"-0.5"),
                         TypeAndOk(L"1,4x769")}),
               (std::vector<std::wstring>{L"2.000", L"Nieprawidłowy format danych.", L"1.2.3",
                                          L"Wartość współczynnika K powinna być większa od zera",
                                          L"-0.500"}));
-    for (const CReadingPanel& panel : panels)
-        EXPECT_TRUE(panel.units.conversionMode == CONV_TO_KLX && panel.units.k == 1.476);
+    EXPECT_TRUE(options.conversionMode == CONV_TO_KLX && options.k == 1.476);
 }
 
 } // namespace

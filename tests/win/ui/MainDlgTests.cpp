@@ -1,5 +1,6 @@
 // The main window: its first view, its view commands, how it ends, and a stored port that fails.
 
+#include "tools/qm7xx-sim/FrameEncoder.h"
 #include "res/resource.h"
 #include "tests/win/support/DialogDriver.h"
 #include "tests/win/support/MessagePump.h"
@@ -34,7 +35,7 @@ TEST_F(MainWindowTest,
     EXPECT_TRUE(Same(window.GetWindowRect(), FIRST_PLACE));
     EXPECT_FALSE(ShownOnTop(window));
     EXPECT_EQ(Shown(), "Brak łączności z przyrządem. | ??? unit 2 blinking | hidden ??? unit 2 "
-                       "blinking | 0 | 0 layouts");
+                       "blinking | 0 layouts");
     const RECT client = window.GetClientRect();
     ExpectLaidOut(client.right, client.bottom, false);
 
@@ -50,13 +51,12 @@ TEST_F(MainWindowTest,
 // line, then the message is posted. Answers how it ended.
 INT_PTR RunModal(UINT message, WPARAM wParam)
 {
-    CMainDlg window;
-    window.showAdv = 0;
+    CMainDlg window{MainWindowTest::Quiet()};
     DialogDriver driver(
         [&](HWND dialog, const std::wstring&)
         {
             window.KillTimer(TIMER_PORT_RETRY);
-            for (HWND target : {dialog, window.statusLine.m_hWnd})
+            for (HWND target : {dialog, window.StatusLine().m_hWnd})
                 for (WPARAM key : {VK_RETURN, VK_ESCAPE})
                     PostMessageW(target, WM_KEYDOWN, key, 0);
             PostMessageW(dialog, message, wParam, 0);
@@ -89,20 +89,22 @@ TEST_F(MainWindowTest, HelpWithoutAHelpFileFailsAndColourAndFontGoToBothPanelsUn
     window.SendMessage(WM_HELP, 0, 0); // F1 ends there too
     EXPECT_EQ(messages, (std::vector<std::wstring>(2, L"Failed to launch help.")));
 
+    const PanelLook defaults;
     window.SendMessage(WM_COMMAND, ID_VIEW_BACKGROUND_COLOUR);
-    EXPECT_EQ(window.panel1.backgroundColour, RGB(10, 20, 30));
-    EXPECT_EQ(window.panel2.backgroundColour, RGB(10, 20, 30));
-    EXPECT_EQ(window.panel1.textColour, DEFAULT_TEXT_COLOUR);
+    EXPECT_EQ(window.Panel(0).Look().backgroundColour, RGB(10, 20, 30));
+    EXPECT_EQ(window.Panel(1).Look().backgroundColour, RGB(10, 20, 30));
+    EXPECT_EQ(window.Panel(0).Look().textColour, defaults.textColour);
     choose = false;
     window.SendMessage(WM_COMMAND, ID_VIEW_TEXT_COLOUR);
-    EXPECT_EQ(window.panel2.textColour, DEFAULT_TEXT_COLOUR);
+    EXPECT_EQ(window.Panel(1).Look().textColour, defaults.textColour);
 
-    const HFONT before = window.panel1.ReadingFont();
+    const HFONT before = window.Panel(0).ReadingFont();
     choose = true;
     window.SendMessage(WM_COMMAND, ID_VIEW_FONT);
-    EXPECT_NE(window.panel1.ReadingFont(), before);
-    EXPECT_NE(window.panel1.ReadingFont(), window.panel2.ReadingFont()) << "each owns its font";
-    EXPECT_EQ(std::memcmp(&window.panel1.logFont, &window.panel2.logFont, sizeof(LOGFONTW)), 0);
+    EXPECT_NE(window.Panel(0).ReadingFont(), before);
+    EXPECT_NE(window.Panel(0).ReadingFont(), window.Panel(1).ReadingFont()) << "each owns its font";
+    EXPECT_EQ(std::memcmp(&window.Panel(0).LogFont(), &window.Panel(1).LogFont(), sizeof(LOGFONTW)),
+              0);
 }
 
 TEST(MainWindow, AStoredTopmostStartsOnTopAndAStoredPortThatFailsIsReportedThenThePortDialogFollows)
@@ -117,20 +119,30 @@ TEST(MainWindow, AStoredTopmostStartsOnTopAndAStoredPortThatFailsIsReportedThenT
             seen.push_back(portDialog ? caption : DialogDriver::MessageOf(dialog));
             DialogDriver::Press(dialog, portDialog ? IDCANCEL : IDOK);
         });
-    CMainDlg window;
-    window.showAdv = 0;
-    window.portNr = 77;
-    window.topmost = 1;
+    AppSettings settings = MainWindowTest::Quiet();
+    settings.portNr = 77;
+    settings.topmost = true;
+    CMainDlg window(settings);
     ASSERT_TRUE(window.Create());
     EXPECT_TRUE(ShownOnTop(window));
     EXPECT_TRUE(Same(window.GetWindowRect(), FIRST_PLACE));
     EXPECT_EQ(seen, std::vector<std::wstring>{L"Nie można otworzyć portu COM77"})
         << "the message comes before the window is shown";
-    EXPECT_EQ(window.serialPort, nullptr);
+
     EXPECT_TRUE(PumpUntil([&] { return seen.size() == 2; }, 3000));
     EXPECT_EQ(seen.back(), L"Port szeregowy");
-    EXPECT_EQ(window.portNr, 77) << "the stored port is kept when the dialog is cancelled";
+    EXPECT_EQ(window.Settings().portNr, 77)
+        << "the stored port is kept when the dialog is cancelled";
     DestroyWindow(window.m_hWnd);
+}
+
+TEST_F(MainWindowTest, ALayoutChangeWhileMaximisedUsesTheMaximisedSize)
+{
+    window.SendMessage(WM_SIZE, SIZE_MAXIMIZED, MAKELPARAM(1000, 700));
+    for (std::uint8_t b : EncodeFrame(Frame24Spec{}))
+        window.SendMessage(SerialPort::WM_METER_BYTE, b, 0);
+    EXPECT_EQ(spy->Last(WM_SIZE).wParam, static_cast<WPARAM>(SIZE_MAXIMIZED));
+    ExpectLaidOut(1000, 700, true);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // The nineteen settings between the registry of the test's Wine prefix and the main window with
 // its two panels, as the program loads them at start and saves them at exit.
 
-#include "app/AppSettings.h"
+#include "app/SettingsRegistry.h"
 #include "tests/e2e/SettingsKey.h"
 #include "ui/MainDlg.h"
 
@@ -60,20 +60,6 @@ Stored Read(const wchar_t* name)
     return Text(settings_key::ReadText(name).value_or(L"(neither a word nor a text)"));
 }
 
-// The window's own fields, as one tuple of references: assignable and comparable.
-template <typename Window> auto Fields(Window& w)
-{
-    return std::tie(w.portNr, w.fileName, w.fileLog, w.fileLogCanal1, w.fileLogCanal2,
-                    w.fileSepFormat, w.fileInterval, w.topmost, w.showAdv);
-}
-// A panel's display settings but the face name, likewise.
-template <typename Panel> auto Display(Panel& p)
-{
-    return std::tie(p.backgroundColour, p.textColour, p.units.unitCode, p.units.conversionMode,
-                    p.units.showUnitLabel, p.units.k, p.logFont.lfHeight, p.logFont.lfItalic,
-                    p.logFont.lfWeight);
-}
-
 class Settings : public ::testing::Test
 {
 protected:
@@ -83,50 +69,60 @@ protected:
     CRegistryStore store;
 };
 
-TEST_F(Settings, FirstRunWritesEveryDefaultAndTheNextLoadsWhatARunSavedIntoBothPanels)
+TEST_F(Settings, FirstRunWritesEveryDefaultAndTheNextStartsBothPanelsFromWhatARunSaved)
 {
-    CMainDlg first;
-    ASSERT_TRUE(LoadSettings(store, first)); // creates the key: saving never does
-    ASSERT_TRUE(SaveSettings(store, first));
-    const std::pair<const wchar_t*, DWORD> display[] = {
-        {L"BACKGROUND", 0x00FFE4CA}, {L"TEXT", 0x00804000}, {L"SHOW_UNIT", 0},
-        {L"DEVICE_UNIT", 2},         {L"IS_UNIT", 1},       {L"FONT_HEIGHT", 90},
-        {L"FONT_ITALIC", 0},         {L"FONT_WEIGHT", 0},   {L"UNIT_K", 1470}};
-    const std::pair<const wchar_t*, DWORD> window[] = {
-        {L"PORT_NR", 0},         {L"FILE_LOG", 0},        {L"FILE_LOG_CANAL1", 1},
-        {L"FILE_LOG_CANAL2", 1}, {L"FILE_SEP_FORMAT", 1}, {L"FILE_INTERVAL", 1},
-        {L"TOPMOST", 0},         {L"SHOW_ADV", 1}};
-    for (const auto& [name, value] : display)
-        EXPECT_EQ(Read(name), Word(value)) << name;
-    for (const auto& [name, value] : window)
+    AppSettings first;
+    ASSERT_TRUE(LoadSettingsFromRegistry(store, first)); // creates the key: saving never does
+    ASSERT_TRUE(SaveSettingsToRegistry(store, first));
+    const std::pair<const wchar_t*, DWORD> words[] = {{L"BACKGROUND", 0x00FFE4CA},
+                                                      {L"TEXT", 0x00804000},
+                                                      {L"SHOW_UNIT", 0},
+                                                      {L"DEVICE_UNIT", 2},
+                                                      {L"IS_UNIT", 1},
+                                                      {L"FONT_HEIGHT", 90},
+                                                      {L"FONT_ITALIC", 0},
+                                                      {L"FONT_WEIGHT", 0},
+                                                      {L"UNIT_K", 1470},
+                                                      {L"PORT_NR", 0},
+                                                      {L"FILE_LOG", 0},
+                                                      {L"FILE_LOG_CANAL1", 1},
+                                                      {L"FILE_LOG_CANAL2", 1},
+                                                      {L"FILE_SEP_FORMAT", 1},
+                                                      {L"FILE_INTERVAL", 1},
+                                                      {L"TOPMOST", 0},
+                                                      {L"SHOW_ADV", 1}};
+    for (const auto& [name, value] : words)
         EXPECT_EQ(Read(name), Word(value)) << name;
     EXPECT_EQ(Read(L"FONT_NAME"), Text(L"Arial"));
     EXPECT_EQ(Read(L"FILE_NAME"), Text(L""));
 
-    CReadingPanel& p = first.panel1; // saving takes panel 1's values
-    Display(p) = std::make_tuple(RGB(1, 2, 3), RGB(4, 5, 6), UNIT_WM2, CONV_TO_KLX, 0, 4.007, -33,
-                                 BYTE{1}, FW_BOLD);
-    std::wcscpy(p.logFont.lfFaceName, L"Courier New");
-    // No port chosen (-3, kept as stored), a file name beyond ASCII (logging is on, so the program
-    // opens it at start: it must be a place one can write), the flags off their defaults.
-    Fields(first) = std::make_tuple(-3, "C:\\łąka.csv", 1, 0, 1, 3, 3600, 1, 0);
-    ASSERT_TRUE(SaveSettings(store, first));
+    first.look = {RGB(4, 5, 6), RGB(1, 2, 3), {-33, "Courier New", 1, FW_BOLD}};
+    first.units = {CONV_TO_KLX, false, 4.007};
+    first.unitCode = UNIT_WM2;
+    first.showAdv = false;
+    ASSERT_TRUE(SaveSettingsToRegistry(store, first));
 
-    CMainDlg second;
-    ASSERT_TRUE(LoadSettings(store, second));
-    EXPECT_EQ(Fields(second), Fields(first));
-    // At start each panel makes its own font from what was loaded.
-    ASSERT_TRUE(second.Create());
-    for (const CReadingPanel* panel : {&second.panel1, &second.panel2})
+    AppSettings second;
+    ASSERT_TRUE(LoadSettingsFromRegistry(store, second));
+    // At start each panel takes what was loaded and makes its own font from it.
+    CMainDlg window(second);
+    ASSERT_TRUE(window.Create());
+    for (int i = 0; i < 2; ++i)
     {
-        EXPECT_EQ(Display(*panel), Display(p));
+        const CReadingPanel& panel = window.Panel(i);
+        EXPECT_EQ(panel.Look().backgroundColour, RGB(1, 2, 3));
+        EXPECT_EQ(panel.Units().k, 4.007);
+        EXPECT_EQ(panel.Units().unitCode, UNIT_WM2);
         LOGFONTW made{};
-        ASSERT_TRUE(GetObjectW(panel->ReadingFont(), sizeof made, &made));
+        ASSERT_TRUE(GetObjectW(panel.ReadingFont(), sizeof made, &made));
         EXPECT_STREQ(made.lfFaceName, L"Courier New");
         EXPECT_EQ(made.lfHeight, -33);
         EXPECT_EQ(made.lfItalic, 1);
     }
-    DestroyWindow(second.m_hWnd);
+    const AppSettings back = window.Settings();
+    EXPECT_EQ(back.look.font.faceName, "Courier New");
+    EXPECT_EQ(back.units.conversionMode, CONV_TO_KLX);
+    DestroyWindow(window.m_hWnd);
 }
 
 // What another program (or an older version) may have left in the key: what a run loads from it
@@ -140,8 +136,13 @@ TEST_F(Settings, OddStoredDataLoadsAsASoundValueOrKeepsTheDefault)
         {L"SHOW_UNIT", Word(3), Word(0)},       // no conversion rather than an unknown one
         {L"DEVICE_UNIT", Word(9), Word(2)},
         {L"FONT_HEIGHT", Word(0), Word(90)},
-        {L"PORT_NR", {REG_BINARY, std::string("\11\1", 2)}, Word(0x109)}, // any type, zero-extended
-        {L"PORT_NR", {REG_BINARY, std::string("\5\0\0\0\0\0\0\0", 8)}, Word(0)}, // too long
+        {L"PORT_NR", {REG_DWORD, std::string("\11\1", 2)}, Word(0x109)}, // zero-extended
+        {L"PORT_NR", {REG_BINARY, std::string("\5\0\0\0", 4)}, Word(0)}, // another type
+        {L"PORT_NR", Text(L"3"), Word(0)},                               // not COM51
+        {L"FILE_NAME", Word(7), Text(L"")},
+        {L"UNIT_K", Word(0), Word(1470)}, // would show "inf kLx"
+        {L"FILE_INTERVAL", Word(0), Word(1)},
+        {L"FILE_LOG_CANAL1", Word(2), Word(1)}, // on, in the dialog and in the logic alike
         {L"FONT_NAME", Text(std::wstring(32, L'F')), Text(L"Arial")},
         {L"FILE_NAME", Text(longName), Text(longName)},
         {L"FILE_NAME", Text(longName + L'y'), Text(L"")},
@@ -151,9 +152,9 @@ TEST_F(Settings, OddStoredDataLoadsAsASoundValueOrKeepsTheDefault)
     {
         settings_key::Delete();
         ASSERT_TRUE(Plant(name, planted));
-        CMainDlg window;
-        ASSERT_TRUE(LoadSettings(store, window));
-        ASSERT_TRUE(SaveSettings(store, window));
+        AppSettings loaded;
+        ASSERT_TRUE(LoadSettingsFromRegistry(store, loaded));
+        ASSERT_TRUE(SaveSettingsToRegistry(store, loaded));
         EXPECT_EQ(Read(name), saved) << name << " of " << planted.second.size() << " bytes";
     }
 }
@@ -163,28 +164,28 @@ TEST_F(Settings, WhatFailsInAPhaseIsAbandonedQuietlyAndLeavesWhatIsStored)
     ASSERT_TRUE(settings_key::WriteDword(L"PORT_NR", 5));
     ASSERT_TRUE(Plant(L"FILE_NAME", Text(L"C:\\pomiary\\dzien.txt")));
     ASSERT_TRUE(settings_key::WriteDword(L"FILE_LOG", 1));
-    CMainDlg window;
+    AppSettings settings;
     failAllocations = true; // the file name's text needs memory of its own
-    const bool loaded = LoadSettings(store, window);
+    const bool loaded = LoadSettingsFromRegistry(store, settings);
     failAllocations = false;
     EXPECT_FALSE(loaded);
-    EXPECT_EQ(window.portNr, 5) << "values before the failure are in";
-    EXPECT_EQ(window.fileLog, 0) << "values after it keep their defaults";
+    EXPECT_EQ(settings.portNr, 5) << "values before the failure are in";
+    EXPECT_FALSE(settings.recording.fileLog) << "values after it keep their defaults";
 
-    window.fileName = "C:\\pomiary\\noc.txt";
+    settings.recording.fileName = "C:\\pomiary\\noc.txt";
     failAllocations = true;
-    const bool saved = SaveSettings(store, window);
+    const bool saved = SaveSettingsToRegistry(store, settings);
     failAllocations = false;
     EXPECT_FALSE(saved);
 
-    window.fileName = std::string(256, 'n'); // too long to store: not cut into another path
-    window.showAdv = 0; // the last value, written after the file name's failure
-    EXPECT_FALSE(SaveSettings(store, window));
+    settings.recording.fileName = std::string(256, 'n'); // too long to store: not cut
+    settings.showAdv = false; // the last value, written after the file name's failure
+    EXPECT_FALSE(SaveSettingsToRegistry(store, settings));
     EXPECT_EQ(Read(L"FILE_NAME"), Text(L"C:\\pomiary\\dzien.txt"));
     EXPECT_EQ(Read(L"SHOW_ADV"), Word(0));
 
     settings_key::Delete(); // while the program runs: exit does not recreate the key
-    EXPECT_FALSE(SaveSettings(store, window));
+    EXPECT_FALSE(SaveSettingsToRegistry(store, settings));
     EXPECT_FALSE(settings_key::Exists());
 }
 

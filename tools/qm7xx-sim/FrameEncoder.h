@@ -1,7 +1,8 @@
 #pragma once
 
 // Builds meter frames: the exact bytes a QM-700 (17 bytes) or QM-701 (24 bytes) sends, with the
-// checksum characters and the closing carriage return. Used by the tests and the meter simulator.
+// checksum characters and the closing carriage return. The meter simulator sends them; the tests
+// and the benchmarks feed them to the program.
 //
 // Out-of-range inputs are clamped to what the meter can send, so every result is a well-formed
 // frame: deviceNumber to 0..65535, raw to -9999..99999, rangeCode to 0..7 (4..7 are legal on the

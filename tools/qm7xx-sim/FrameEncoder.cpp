@@ -1,4 +1,4 @@
-#include "meter/FrameEncoder.h"
+#include "tools/qm7xx-sim/FrameEncoder.h"
 
 #include <algorithm>
 

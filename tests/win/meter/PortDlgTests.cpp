@@ -74,10 +74,21 @@ std::string OnScreen(HWND dialog)
 // The main window as far as its initialisation, without the advert window and the port dialog.
 using PortDialog = MainWindowTest;
 
-TEST_F(PortDialog, ListsTheScanAndPreselectsThePortInUseWhileTheWaitDisablesTheMainWindow)
+// The same, with COM13 stored and opened at start.
+class PortInUse : public MainWindowTest
 {
-    window.serialPort = std::make_unique<SerialPort>();
-    ASSERT_TRUE(window.serialPort->Open(window.m_hWnd, 13, 300, 'N', 7, 1, 0));
+protected:
+    PortInUse() : MainWindowTest(WithPort(13)) {}
+    static AppSettings WithPort(int port)
+    {
+        AppSettings settings = Quiet();
+        settings.portNr = port;
+        return settings;
+    }
+};
+
+TEST_F(PortInUse, ListsTheScanAndPreselectsThePortInUseWhileTheWaitDisablesTheMainWindow)
+{
     const PortDevices devices{{L"COM13", L"Para (COM13)"},
                               {L"COM12", L"Para \u0142\u0105cze B"},
                               {L"COM3x", L"odd"},
@@ -103,7 +114,7 @@ TEST_F(PortDialog, ListsTheScanAndPreselectsThePortInUseWhileTheWaitDisablesTheM
                     "COM8; COM9; COM12 (Para łącze B); COM13 (Para); chosen: COM13 (Para)");
     EXPECT_EQ(mainDuringWait, "disabled; ");
     EXPECT_TRUE(IsWindowEnabled(window.m_hWnd));
-    EXPECT_EQ(window.serialPort->PortNumber(), 13) << "cancelled: nothing changes";
+    EXPECT_EQ(window.Settings().portNr, 13) << "cancelled: nothing changes";
 }
 
 TEST_F(PortDialog, RefusesAnEmptyChoiceAndComesBackAfterAPortThatFailsToOpen)
@@ -133,8 +144,7 @@ TEST_F(PortDialog, RefusesAnEmptyChoiceAndComesBackAfterAPortThatFailsToOpen)
     const std::string none = "Aktualnie żaden port nie jest używany";
     EXPECT_EQ(seen, (std::vector<std::string>{none, "Nie wybrano żadnego portu.", none,
                                               "Nie można otworzyć portu COM77", none}));
-    EXPECT_EQ(window.portNr, 9);
-    EXPECT_TRUE(window.serialPort && window.serialPort->PortNumber() == 9);
+    EXPECT_EQ(window.Settings().portNr, 9) << "the port opened";
 }
 
 } // namespace

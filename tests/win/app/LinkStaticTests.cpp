@@ -1,11 +1,10 @@
-#include "app/ExtraSettingsDlg.h"
 #include "app/LinkStatic.h"
 #include "app/LinkText.h"
 #include "res/resource.h"
 #include "tests/win/support/DialogDriver.h"
 #include "tests/win/support/DialogTemplate.h"
 #include "toolkit/DC.h"
-#include "toolkit/Gdi.h"
+#include "toolkit/Dialog.h"
 #include "toolkit/TextConv.h"
 
 #include <gtest/gtest.h>
@@ -45,7 +44,7 @@ TEST(LinkFitToText, ShrinksTheControlToItsTextKeepingItsAlignment)
     {
         SCOPED_TRACE("style " + std::to_string(style));
         LinkInDialog l(style, 21);
-        WindowDc dc(l.link.m_hWnd);
+        CWindowDC dc(l.link.m_hWnd);
         ScopedSelectObject font(dc.Get(),
                                 reinterpret_cast<HGDIOBJ>(l.link.SendMessage(WM_GETFONT)));
         const SIZE text = CDC(dc.Get()).GetTextExtent(WideToUtf8(LINK_TEXT));
@@ -112,34 +111,6 @@ TEST(LinkClick, ASuccessTurnsTheLinkVisitedAndAFailureClearsItWithAMessage)
     EXPECT_GT(l.link.OpenLink(missingPage, SW_HIDE), 32);
     RegCloseKey(classes);
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\QM7xxTests");
-}
-
-TEST(ExtraSettings, TheBoxShowsTheNegationOfShowAdvAndOnlyOkChangesIt)
-{
-    const struct
-    {
-        int showAdv;
-        bool click; // the user clicks the box, turning over what it showed
-        UINT answer;
-        int expected;
-    } cases[] = {
-        {0, false, IDOK, 0}, {1, false, IDOK, 1}, {7, false, IDOK, 1},
-        {0, true, IDOK, 1},  {1, true, IDOK, 0},  {7, true, IDCANCEL, 7},
-    };
-    for (const auto& c : cases)
-    {
-        DialogDriver driver(
-            [&](HWND dialog, const std::wstring&)
-            {
-                if (c.click)
-                    CheckDlgButton(dialog, IDC_NO_ADVERT_AT_START,
-                                   IsDlgButtonChecked(dialog, IDC_NO_ADVERT_AT_START) ? 0 : 1);
-                DialogDriver::Press(dialog, c.answer);
-            });
-        int showAdv = c.showAdv;
-        EditAdvertAtStart(nullptr, showAdv);
-        EXPECT_EQ(showAdv, c.expected) << c.showAdv << " " << c.click << " " << c.answer;
-    }
 }
 
 } // namespace

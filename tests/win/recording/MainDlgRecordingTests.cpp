@@ -1,6 +1,7 @@
 // The log file as the main window keeps it, and the recording settings dialog, driven as a user
 // would: files on disk, the dialog's controls, the question and the messages.
 
+#include "tools/qm7xx-sim/FrameEncoder.h"
 #include "res/resource.h"
 #include "tests/win/support/DialogDriver.h"
 #include "tests/win/support/MessagePump.h"
@@ -68,16 +69,28 @@ static Action Fill(WORD minutes, WORD seconds, const std::string& path)
     };
 }
 
+// A QM-701 frame: channel 1 at raw / 10 kLx, channel 2 at 11.8 kLx or reporting an error.
+static void Receive(CMainDlg& window, int raw1, bool error2)
+{
+    Frame24Spec frame;
+    frame.channel1 = {1, false, raw1};
+    frame.channel2 = {1, false, 118};
+    frame.measurementError2 = error2;
+    for (std::uint8_t b : EncodeFrame(frame))
+        window.SendMessage(SerialPort::WM_METER_BYTE, b, 0);
+}
+
 static std::unique_ptr<CMainDlg> LoggingWindow(const std::string& path, int fileInterval = 1)
 {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_DATE_CLASSES}; // as the program does
     InitCommonControlsEx(&controls);
-    auto window = std::make_unique<CMainDlg>();
-    window->showAdv = 0;
-    window->fileName = path;
-    window->fileLog = 1;
-    window->fileInterval = fileInterval;
-    window->fileSepFormat = SEP_SEMICOLON;
+    AppSettings settings;
+    settings.showAdv = false;
+    settings.recording.fileName = path;
+    settings.recording.fileLog = true;
+    settings.recording.fileInterval = fileInterval;
+    settings.recording.fileSepFormat = SEP_SEMICOLON;
+    auto window = std::make_unique<CMainDlg>(settings);
     EXPECT_TRUE(window->Create());
     window->KillTimer(TIMER_PORT_RETRY);
     return window;
@@ -103,18 +116,13 @@ TEST(Recording, StartUpAppendsAndConfirmingKeepsTheFileOrAsksBeforeEmptyingIt)
     EXPECT_EQ(Contents(path), "old\r\n" + HEADER_CP1250 + "T;???;???\r\n");
 
     // The same file with a new interval: recorded at once, no new header.
-    window->linkLost = 0;
-    window->twoChannelMode = 1;
-    window->decoder.reading.secondChannel = 8;
-    window->reading1 = 12.3;
-    window->reading2 = 11.8;
+    Receive(*window, 123, false);
     window->SendMessage(WM_COMMAND, ID_SETTINGS_RECORDING);
-    window->reading1 = 12.4;
-    window->decoder.reading.measurementError2 = 2;
+    Receive(*window, 124, true);
     window->WriteLogRecord();
     EXPECT_EQ(Contents(path),
               "old\r\n" + HEADER_CP1250 + "T;???;???\r\nT;12.3;11.8\r\nT;12.4;???\r\n");
-    EXPECT_EQ(window->fileInterval, 90);
+    EXPECT_EQ(window->Settings().recording.fileInterval, 90);
 
     // A new separator and another existing file: the question (Yes by default), and No empties it.
     window->SendMessage(WM_COMMAND, ID_SETTINGS_RECORDING);
@@ -145,9 +153,9 @@ TEST(Recording, AnUnopenableFileIsReportedAndTheDialogComesBackRefusingOkWithout
     EXPECT_EQ(seen[2], L"Wybierz przynajmniej jedn\x0105 wielko\x015B\x0107 do zapisu");
     EXPECT_EQ(WideToUtf8(shownPath), bad);
     EXPECT_EQ(shown.wHour * 3600 + shown.wMinute * 60 + shown.wSecond, 1) << "00:00:00 corrected";
-    EXPECT_EQ(window->fileInterval, 90) << "Cancel changes nothing";
-    EXPECT_EQ(window->fileLog, 0) << "cancelled with no file open";
-    EXPECT_EQ(window->logTimerId, 0u);
+    EXPECT_EQ(window->Settings().recording.fileInterval, 90) << "Cancel changes nothing";
+    EXPECT_FALSE(window->Settings().recording.fileLog) << "cancelled with no file open";
+    EXPECT_FALSE(window->KillTimer(TIMER_LOG)) << "no log timer";
 }
 
 TEST(Recording, AFailedWriteIsReportedOnceAndLoggingGoesOn)

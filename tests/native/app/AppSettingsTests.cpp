@@ -1,0 +1,79 @@
+// The settings record through the table: every value a run saves, the next loads into its own
+// field. (What odd stored data loads as is tested against the registry itself.)
+
+#include "app/AppSettings.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+namespace
+{
+
+// A registry key as two maps; a name in neither is absent.
+struct FakeKey : SettingsReader, SettingsWriter
+{
+    std::map<std::wstring, std::uint32_t> words;
+    std::map<std::wstring, std::string> texts;
+
+    std::optional<std::uint32_t> ReadDword(const wchar_t* name) override
+    {
+        const auto it = words.find(name);
+        return it == words.end() ? std::nullopt : std::optional<std::uint32_t>(it->second);
+    }
+    std::optional<std::string> ReadText(const wchar_t* name, unsigned maxChars) override
+    {
+        const auto it = texts.find(name);
+        if (it == texts.end() || it->second.size() > maxChars)
+            return std::nullopt;
+        return it->second;
+    }
+    bool WriteDword(const wchar_t* name, std::uint32_t value) override
+    {
+        words[name] = value;
+        return true;
+    }
+    bool WriteText(const wchar_t* name, const std::string& text, unsigned maxChars) override
+    {
+        if (text.size() > maxChars)
+            return false;
+        texts[name] = text;
+        return true;
+    }
+};
+
+bool operator==(const AppSettings& a, const AppSettings& b)
+{
+    const FontChoice &f = a.look.font, &g = b.look.font;
+    const RecordingSettings &r = a.recording, &q = b.recording;
+    return a.look.textColour == b.look.textColour &&
+           a.look.backgroundColour == b.look.backgroundColour && f.height == g.height &&
+           f.faceName == g.faceName && f.italic == g.italic && f.weight == g.weight &&
+           a.units.conversionMode == b.units.conversionMode &&
+           a.units.showUnitLabel == b.units.showUnitLabel && a.units.k == b.units.k &&
+           a.unitCode == b.unitCode && a.portNr == b.portNr && r.fileName == q.fileName &&
+           r.fileLog == q.fileLog && r.fileLogCanal1 == q.fileLogCanal1 &&
+           r.fileLogCanal2 == q.fileLogCanal2 && r.fileSepFormat == q.fileSepFormat &&
+           r.fileInterval == q.fileInterval && a.topmost == b.topmost && a.showAdv == b.showAdv;
+}
+
+TEST(AppSettings, EveryValueSavedIsLoadedBackByTheNextRun)
+{
+    AppSettings saved;
+    saved.look = {0x123456, 0x654321, {-13, "Courier New", 1, 700}};
+    saved.units = {CONV_TO_KLX, false, 2.345};
+    saved.unitCode = UNIT_WM2_FINE;
+    saved.portNr = 12;
+    saved.recording = {"C:\\pomiary\\światło.csv", true, false, true, 3, 3600};
+    saved.topmost = true;
+    saved.showAdv = false;
+    FakeKey key;
+    EXPECT_TRUE(SaveSettings(key, saved));
+    EXPECT_EQ(key.words.size() + key.texts.size(), SETTINGS_TABLE.size());
+    AppSettings loaded;
+    LoadSettings(key, loaded);
+    EXPECT_TRUE(loaded == saved);
+}
+
+} // namespace
