@@ -1,6 +1,7 @@
 #include "app/AdvertDlg.h"
 
 #include "res/resource.h"
+#include "toolkit/SystemLibrary.h"
 #include "toolkit/UserHandles.h"
 #include "toolkit/WinApp.h"
 
@@ -47,7 +48,7 @@ std::string_view AdvertPage()
 bool CRichText::LoadControlLibrary()
 {
     // Kept for the whole process: the control's window class lives in it.
-    static const UniqueModule library(LoadLibraryW(L"msftedit.dll"));
+    static const SystemLibrary library(L"msftedit.dll");
     return static_cast<bool>(library);
 }
 

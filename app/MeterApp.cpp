@@ -2,6 +2,7 @@
 
 #include "app/SettingsRegistry.h"
 #include "app/SplashDlg.h"
+#include "toolkit/SystemLibrary.h"
 #include "ui/MainDlg.h"
 
 #include <commctrl.h>
@@ -15,6 +16,7 @@ constexpr DWORD SPLASH_MS = 3000;
 
 BOOL CMeterApp::InitInstance()
 {
+    RestrictDllSearchToSystem();
     CSplashDlg splash;
     if (splash.Create())
     {

@@ -1,5 +1,7 @@
 #include "meter/PortScan.h"
 
+#include "toolkit/SystemLibrary.h"
+
 #include "toolkit/TextConv.h"
 
 #include <windows.h>
@@ -12,38 +14,6 @@
 
 namespace
 {
-
-// A library of the system folder (never one that happens to lie next to the program), loaded
-// for the length of one scan.
-class SystemLibrary
-{
-public:
-    explicit SystemLibrary(const wchar_t* name)
-    {
-        wchar_t folder[MAX_PATH] = {};
-        const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-        if (length > 0 && length < MAX_PATH)
-            module_ = LoadLibraryW((std::wstring(folder) + L"\\" + name).c_str());
-    }
-    ~SystemLibrary()
-    {
-        if (module_)
-            FreeLibrary(module_);
-    }
-    SystemLibrary(const SystemLibrary&) = delete;
-    SystemLibrary& operator=(const SystemLibrary&) = delete;
-
-    explicit operator bool() const { return module_ != nullptr; }
-
-    // The function of this name, typed as its declaration; null when the library lacks it.
-    template <typename Function> Function* Find(const char* name) const
-    {
-        return reinterpret_cast<Function*>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
-    }
-
-private:
-    HMODULE module_ = nullptr;
-};
 
 // The six functions of setupapi.dll the enumeration uses, looked up by name.
 struct SetupApi

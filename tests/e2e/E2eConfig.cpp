@@ -2,32 +2,13 @@
 
 #include "toolkit/TextConv.h"
 
+#include <algorithm>
+
 std::wstring WindowsPath(const std::string& buildPath)
 {
     std::wstring path = Utf8ToWide(buildPath);
-    if (!path.empty() && path[0] == L'/')
-        path = L"Z:" + path;
-    for (wchar_t& c : path)
-    {
-        if (c == L'/')
-            c = L'\\';
-    }
-    return path;
-}
-
-std::wstring ProgramPath()
-{
-    return WindowsPath(QM_E2E_PROGRAM);
-}
-
-std::wstring SimulatorPath()
-{
-    return WindowsPath(QM_E2E_SIMULATOR);
-}
-
-std::wstring ScreenshotFolder()
-{
-    return WindowsPath(QM_E2E_SCREENSHOTS);
+    std::replace(path.begin(), path.end(), L'/', L'\\');
+    return path.empty() || path[0] != L'\\' ? path : L"Z:" + path;
 }
 
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs, DWORD pollMs)

@@ -17,9 +17,9 @@ constexpr int METER_PORT = QM_E2E_METER_PORT;     // the meter talks here
 // the prefix's drive Z: (the Linux root) reaches.
 std::wstring WindowsPath(const std::string& buildPath);
 
-std::wstring ProgramPath();
-std::wstring SimulatorPath();
-std::wstring ScreenshotFolder();
+inline const auto ProgramPath = [] { return WindowsPath(QM_E2E_PROGRAM); };
+inline const auto SimulatorPath = [] { return WindowsPath(QM_E2E_SIMULATOR); };
+inline const auto ScreenshotFolder = [] { return WindowsPath(QM_E2E_SCREENSHOTS); };
 
 // Polls `done` every pollMs until it holds or timeoutMs has passed; answers done().
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs, DWORD pollMs = 50);

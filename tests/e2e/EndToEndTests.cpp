@@ -6,7 +6,9 @@
 #include "tests/e2e/Meter.h"
 #include "tests/e2e/ProgramUnderTest.h"
 #include "tests/e2e/SettingsKey.h"
+#include "tests/e2e/VirtualPair.h"
 #include "tests/e2e/WindowShot.h"
+#include "toolkit/TextConv.h"
 
 #include <gtest/gtest.h>
 
@@ -21,8 +23,8 @@ namespace
 constexpr wchar_t NO_LINK[] = L"Brak łączności z przyrządem.";
 constexpr wchar_t PORT_DIALOG[] = L"Port szeregowy";
 constexpr wchar_t ADVERT_DIALOG[] = L"KORVEX - promocja QMX";
-constexpr RECT FIRST_PLACE{50, 50, 600,
-                           450}; // 550 x 400 pixels at 50, 50, whatever the last run did
+// 550 x 400 pixels at 50, 50, whatever the last run did.
+constexpr RECT FIRST_PLACE{50, 50, 600, 450};
 constexpr COLORREF PANEL_TEXT = RGB(0, 64, 128);
 
 const std::vector<std::wstring> QM700_WM2{L"--model", L"700", L"--device", L"123",
@@ -38,21 +40,9 @@ std::vector<std::wstring> With(std::vector<std::wstring> options, const wchar_t*
     return options;
 }
 
-bool AtFirstPlace(const ProgramUnderTest& program)
-{
-    const RECT r = program.WindowRect();
-    return EqualRect(&r, &FIRST_PLACE) != FALSE;
-}
-
-enum class Text
-{
-    Steady,
-    Blinking,
-};
-
-// Whether a panel's text stays up or comes and goes, from shots 100 ms apart over 1.5 s (three
+// Whether a panel's text comes and goes (or stays up), from shots 100 ms apart over 1.5 s (three
 // blink periods); the shot with the most text is saved for people to look at.
-Text PanelText(const ProgramUnderTest& program, int panelId, const wchar_t* screenshot)
+bool Blinks(const ProgramUnderTest& program, int panelId, const wchar_t* screenshot)
 {
     // "???" or a reading in the 90-pixel font covers far more than this; hidden text none.
     constexpr int UP = 500, GONE = 10;
@@ -73,46 +63,7 @@ Text PanelText(const ProgramUnderTest& program, int panelId, const wchar_t* scre
         }
     }
     EXPECT_GT(most, UP) << "the text of panel " << panelId << " never showed";
-    return least < GONE ? Text::Blinking : Text::Steady;
-}
-
-// A pair of this test's own, so that taking it away disturbs no other test.
-constexpr int LOST_PROGRAM_PORT = 14;
-constexpr int LOST_METER_PORT = 15;
-const std::string LOST_PAIR_DIR = QM_E2E_LOST_PAIR_DIR;
-
-bool PairRuns()
-{
-    return GetFileAttributesW(WindowsPath(LOST_PAIR_DIR + "/socat.pid").c_str()) !=
-           INVALID_FILE_ATTRIBUTES;
-}
-
-// Runs scripts/serial-pair start|stop on the pair. Wine starts a Linux program named by a
-// Windows path as a process of its own, without a handle to it: the pid file tells when it is
-// done.
-bool Pair(const char* action)
-{
-    std::wstring commandLine = WindowsPath(QM_E2E_SERIAL_PAIR) + L" ";
-    for (const std::string& arg :
-         {std::string(action), LOST_PAIR_DIR, std::string(QM_E2E_PREFIX),
-          "com" + std::to_string(LOST_PROGRAM_PORT), "com" + std::to_string(LOST_METER_PORT)})
-        commandLine += std::wstring(arg.begin(), arg.end()) + L" ";
-    std::string failure;
-    StartProcess(L"", commandLine, failure); // no handle: a Linux program
-    if (!failure.empty())
-        return false;
-    const bool starting = std::string(action) == "start";
-    const std::wstring programEnd = L"\\\\.\\COM" + std::to_wstring(LOST_PROGRAM_PORT);
-    return WaitUntil(
-        [&]
-        {
-            if (!starting)
-                return !PairRuns();
-            UniqueHandle port(CreateFileW(programEnd.c_str(), GENERIC_READ, 0, nullptr,
-                                          OPEN_EXISTING, 0, nullptr));
-            return PairRuns() && port.Valid();
-        },
-        10000);
+    return least < GONE;
 }
 
 class EndToEnd : public ::testing::Test
@@ -127,9 +78,9 @@ protected:
         settings_key::Delete();
     }
     // The program's side of the pair, and no advert window over the main window.
-    static void StorePort()
+    static void StorePort(DWORD port = PROGRAM_PORT)
     {
-        ASSERT_TRUE(settings_key::WriteDword(L"PORT_NR", PROGRAM_PORT));
+        ASSERT_TRUE(settings_key::WriteDword(L"PORT_NR", port));
         ASSERT_TRUE(settings_key::WriteDword(L"SHOW_ADV", 0));
     }
     void Play(const std::vector<std::wstring>& options)
@@ -147,7 +98,7 @@ TEST_F(EndToEnd, FirstRunShowsTheAdvertThenThePortDialogThenTheFirstViewAndSaves
     ProgramUnderTest program(ProgramPath());
     ASSERT_TRUE(program.WaitForMainWindow(START_TIMEOUT_MS)) << program.Failure();
     const ULONGLONG mainShown = GetTickCount64();
-    EXPECT_TRUE(settings_key::Exists()) << "loading the settings creates the key";
+    EXPECT_TRUE(settings_key::ValueCount().has_value()) << "loading the settings creates the key";
     HWND advert = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (advert = program.FindDialog(ADVERT_DIALOG)) != nullptr; },
                           5000, 10));
@@ -164,13 +115,14 @@ TEST_F(EndToEnd, FirstRunShowsTheAdvertThenThePortDialogThenTheFirstViewAndSaves
     EXPECT_TRUE(StatusBecomes(program, NO_LINK, 1000));
     EXPECT_TRUE(program.IsShown(IDC_PANEL1));
     EXPECT_FALSE(program.IsShown(IDC_PANEL2));
-    EXPECT_TRUE(AtFirstPlace(program));
-    EXPECT_EQ(PanelText(program, IDC_PANEL1, L"first-view.bmp"), Text::Blinking);
+    const RECT place = program.WindowRect();
+    EXPECT_TRUE(EqualRect(&place, &FIRST_PLACE));
+    EXPECT_TRUE(Blinks(program, IDC_PANEL1, L"first-view.bmp"));
 
     program.CloseBox();
     ASSERT_TRUE(EndsNormally(program));
     // What each value holds is the settings tests' business; here: all nineteen are written.
-    EXPECT_EQ(settings_key::ValueNames().size(), 19u);
+    EXPECT_EQ(settings_key::ValueCount(), 19u);
     EXPECT_EQ(settings_key::ReadDword(L"SHOW_ADV"), 1u) << "closing the advert changes nothing";
 }
 
@@ -181,9 +133,8 @@ TEST_F(EndToEnd, OneChannelMeterShowsItsStatusAndErrorsAndTheLinkIsLostWhenTheMe
 {
     if (!GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version"))
         GTEST_SKIP() << "the virtual serial pair is made under Wine only";
-    ASSERT_TRUE(Pair("start")) << "no virtual serial pair in " << LOST_PAIR_DIR;
-    ASSERT_TRUE(settings_key::WriteDword(L"PORT_NR", LOST_PROGRAM_PORT));
-    ASSERT_TRUE(settings_key::WriteDword(L"SHOW_ADV", 0));
+    ASSERT_TRUE(Pair("start")) << "no virtual serial pair in " << QM_E2E_LOST_PAIR_DIR;
+    ASSERT_NO_FATAL_FAILURE(StorePort(LOST_PROGRAM_PORT));
     Meter lostMeter(SimulatorPath(), LOST_METER_PORT);
     ProgramUnderTest program(ProgramPath());
     ASSERT_TRUE(program.WaitForMainWindow(START_TIMEOUT_MS)) << program.Failure();
@@ -192,26 +143,28 @@ TEST_F(EndToEnd, OneChannelMeterShowsItsStatusAndErrorsAndTheLinkIsLostWhenTheMe
     ASSERT_TRUE(lostMeter.Play(QM700_WM2)) << lostMeter.Failure();
     EXPECT_TRUE(StatusBecomes(program, L"QM-700 numer 123. Pomiar prawidłowy."));
     EXPECT_FALSE(program.IsShown(IDC_PANEL2));
-    EXPECT_EQ(PanelText(program, IDC_PANEL1, L"one-channel.bmp"), Text::Steady);
+    EXPECT_FALSE(Blinks(program, IDC_PANEL1, L"one-channel.bmp"));
     // Every good frame restarts the watchdog: a meter that keeps sending is never given up.
     EXPECT_FALSE(WaitUntil([&] { return program.StatusText() == NO_LINK; }, 6000))
         << "the link was shown lost while good frames kept coming";
 
     ASSERT_TRUE(lostMeter.Play(With(QM700_WM2, L"--measurement-error", L"all")));
     EXPECT_TRUE(StatusBecomes(program, L"QM-700 numer 123. Błąd pomiaru!"));
-    EXPECT_EQ(PanelText(program, IDC_PANEL1, L"measurement-error.bmp"), Text::Blinking);
+    EXPECT_TRUE(Blinks(program, IDC_PANEL1, L"measurement-error.bmp"));
 
     // The watchdog gives the meter 5 s after its last good frame.
     lostMeter.Unplug();
     const ULONGLONG silent = GetTickCount64();
     EXPECT_TRUE(StatusBecomes(program, NO_LINK, 6000));
     EXPECT_GE(GetTickCount64() - silent, 4000u) << "the link was given up too early";
-    EXPECT_EQ(PanelText(program, IDC_PANEL1, L"link-lost.bmp"), Text::Blinking);
+    EXPECT_TRUE(Blinks(program, IDC_PANEL1, L"link-lost.bmp"));
 
     ASSERT_TRUE(lostMeter.Play(With(QM700_WM2, L"--calibration-error", L"all")));
     EXPECT_TRUE(StatusBecomes(program, L"QM-700 numer 123. Błąd kalibracji!"));
     ASSERT_TRUE(Pair("stop")) << "the pair was not taken away";
-    EXPECT_TRUE(StatusBecomes(program, NO_LINK, 6000)) << "a port that disappeared";
+    EXPECT_TRUE(StatusBecomes(
+        program, std::wstring(NO_LINK) + L" Ponawiam połączenie z portem COM14.", 6000))
+        << "a port that disappeared is tried again";
     program.Command(ID_VIEW_TOPMOST);
     EXPECT_TRUE(WaitUntil([&] { return program.IsTopmost(); }, 3000)) << "the menu does not work";
     program.Command(ID_PORT_SELECT);
@@ -233,14 +186,14 @@ TEST_F(EndToEnd, TwoChannelMeterShowsBothPanelsAndTheirErrorsAndAlwaysOnTopIsSav
     EXPECT_TRUE(StatusBecomes(
         program, L"QM-701 numer 4242. Pomiar prawidłowy. Dostępne dwa kanały pomiarów."));
     EXPECT_TRUE(WaitUntil([&] { return program.IsShown(IDC_PANEL2); }, 1000));
-    EXPECT_EQ(PanelText(program, IDC_PANEL2, L"two-channels.bmp"), Text::Steady);
+    EXPECT_FALSE(Blinks(program, IDC_PANEL2, L"two-channels.bmp"));
 
     ASSERT_NO_FATAL_FAILURE(Play(With(QM701, L"--measurement-error2", L"all")));
     EXPECT_TRUE(
         StatusBecomes(program, L"QM-701 numer 4242. Błąd pomiaru! Dostępne dwa kanały pomiarów."));
-    EXPECT_EQ(PanelText(program, IDC_PANEL1, L"error2-panel1.bmp"), Text::Steady)
+    EXPECT_FALSE(Blinks(program, IDC_PANEL1, L"error2-panel1.bmp"))
         << "only channel 2 has the error";
-    EXPECT_EQ(PanelText(program, IDC_PANEL2, L"error2-panel2.bmp"), Text::Blinking);
+    EXPECT_TRUE(Blinks(program, IDC_PANEL2, L"error2-panel2.bmp"));
 
     ASSERT_NO_FATAL_FAILURE(Play(With(QM701, L"--channels", L"1")));
     EXPECT_TRUE(StatusBecomes(

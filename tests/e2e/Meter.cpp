@@ -12,15 +12,6 @@ constexpr DWORD START_CHECK_MS = 300;
 
 } // namespace
 
-Meter::Meter(const std::wstring& simulatorExe, int comPort) : exe_(simulatorExe), comPort_(comPort)
-{
-}
-
-Meter::~Meter()
-{
-    Unplug();
-}
-
 bool Meter::Play(const std::vector<std::wstring>& options)
 {
     Unplug();

@@ -13,8 +13,8 @@
 class Meter
 {
 public:
-    Meter(const std::wstring& simulatorExe, int comPort);
-    ~Meter();
+    Meter(const std::wstring& simulatorExe, int comPort) : exe_(simulatorExe), comPort_(comPort) {}
+    ~Meter() { Unplug(); }
     Meter(const Meter&) = delete;
     Meter& operator=(const Meter&) = delete;
 

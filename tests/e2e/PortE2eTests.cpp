@@ -75,7 +75,6 @@ TEST(FirstStartE2e, ThePortChosenInTheDialogAndTheUnitsChosenThenComeBackAtTheNe
 
     // The list's items, read from the other process.
     const HWND list = GetDlgItem(dialog, IDC_PORT_LIST);
-    const std::wstring programPort = L"COM" + std::to_wstring(PROGRAM_PORT);
     LRESULT programEntry = -1;
     std::string listed;
     for (LRESULT i = 0; i < SendMessageW(list, CB_GETCOUNT, 0, 0); ++i)
@@ -83,11 +82,9 @@ TEST(FirstStartE2e, ThePortChosenInTheDialogAndTheUnitsChosenThenComeBackAtTheNe
         wchar_t text[300] = {};
         SendMessageW(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
         listed += WideToUtf8(text) + "; ";
-        programEntry = text == programPort ? i : programEntry;
+        programEntry = text == L"COM" + std::to_wstring(PROGRAM_PORT) ? i : programEntry;
     }
-    std::cout << "listed: " << listed << "\n";
     ASSERT_GE(programEntry, 0) << "listed: " << listed;
-
     SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(programEntry), 0);
     Press(dialog, IDOK);
     ASSERT_TRUE(StatusBecomes(program, READING, DIALOG_TIMEOUT_MS));

@@ -1,6 +1,5 @@
 #include "tests/e2e/ProgramUnderTest.h"
 
-#include "res/resource.h"
 #include "tests/e2e/E2eConfig.h"
 #include "toolkit/TextConv.h"
 
@@ -46,26 +45,11 @@ ProgramUnderTest::~ProgramUnderTest()
     }
 }
 
-std::vector<HWND> ProgramUnderTest::TopLevelWindows() const
-{
-    std::vector<HWND> found;
-    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT))
-    {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        if (owner == processId_ && IsWindowVisible(w))
-            found.push_back(w);
-    }
-    return found;
-}
-
 bool ProgramUnderTest::WaitForMainWindow(DWORD timeoutMs)
 {
     const auto found = [this]
     {
-        for (HWND window : TopLevelWindows())
-            if (IsDialog(window, L"QM7xx"))
-                main_ = window;
+        main_ = FindDialog(L"QM7xx");
         return main_ || WaitForSingleObject(process_.Get(), 0) != WAIT_TIMEOUT;
     };
     if (process_ && WaitUntil(found, timeoutMs) && main_)
@@ -75,51 +59,22 @@ bool ProgramUnderTest::WaitForMainWindow(DWORD timeoutMs)
     return false;
 }
 
-std::wstring ProgramUnderTest::StatusText() const
-{
-    return WindowText(GetDlgItem(main_, IDC_STATUS));
-}
-
-bool ProgramUnderTest::IsShown(int controlId) const
-{
-    return IsWindowVisible(GetDlgItem(main_, controlId)) != FALSE;
-}
-
-bool ProgramUnderTest::IsTopmost() const
-{
-    return (GetWindowLongW(main_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-}
-
-RECT ProgramUnderTest::WindowRect() const
-{
-    RECT rect{};
-    GetWindowRect(main_, &rect);
-    return rect;
-}
-
 RECT ProgramUnderTest::ControlRect(int controlId) const
 {
-    RECT rect{};
-    GetWindowRect(GetDlgItem(main_, controlId), &rect);
+    RECT rect = Rect(GetDlgItem(main_, controlId));
     OffsetRect(&rect, -WindowRect().left, -WindowRect().top);
     return rect;
 }
 
-void ProgramUnderTest::Command(UINT commandId) const
-{
-    PostMessageW(main_, WM_COMMAND, MAKEWPARAM(commandId, 0), 0);
-}
-
-void ProgramUnderTest::CloseBox() const
-{
-    PostMessageW(main_, WM_SYSCOMMAND, SC_CLOSE, 0);
-}
-
 HWND ProgramUnderTest::FindDialog(const std::wstring& caption) const
 {
-    for (HWND window : TopLevelWindows())
-        if (window != main_ && IsDialog(window, caption))
-            return window;
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT))
+    {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == processId_ && w != main_ && IsWindowVisible(w) && IsDialog(w, caption))
+            return w;
+    }
     return nullptr;
 }
 

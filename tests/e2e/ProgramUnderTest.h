@@ -4,6 +4,7 @@
 // among the top-level windows, read with cross-process messages and driven with posted commands,
 // as a user's clicks would drive it.
 
+#include "res/resource.h"
 #include "toolkit/Handles.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +13,8 @@
 
 #include <optional>
 #include <string>
-#include <vector>
+
+std::wstring WindowText(HWND window);
 
 class ProgramUnderTest
 {
@@ -32,32 +34,36 @@ public:
     bool WaitForMainWindow(DWORD timeoutMs);
     HWND MainWindow() const { return main_; }
 
-    std::wstring StatusText() const;
-    bool IsShown(int controlId) const;
-    bool IsTopmost() const;
-    RECT WindowRect() const;
-    RECT ControlRect(int controlId) const; // relative to the main window's top-left corner
+    std::wstring StatusText() const { return WindowText(GetDlgItem(main_, IDC_STATUS)); }
+    bool IsShown(int controlId) const { return IsWindowVisible(GetDlgItem(main_, controlId)); }
+    bool IsTopmost() const { return GetWindowLongW(main_, GWL_EXSTYLE) & WS_EX_TOPMOST; }
+    RECT WindowRect() const { return Rect(main_); }
+    // Relative to the main window's top-left corner.
+    RECT ControlRect(int controlId) const;
 
     // A menu choice: posted, so that a command that opens a modal dialog does not block the probe.
-    void Command(UINT commandId) const;
+    void Command(UINT commandId) const { PostMessageW(main_, WM_COMMAND, commandId, 0); }
     // The close box of the caption bar.
-    void CloseBox() const;
-    // A visible top-level dialog of the program with this caption, or null.
+    void CloseBox() const { PostMessageW(main_, WM_SYSCOMMAND, SC_CLOSE, 0); }
+    // A visible top-level dialog of the program with this caption (not the main window), or null.
     HWND FindDialog(const std::wstring& caption) const;
 
     // Waits for the process to end; its exit code, or nothing on time-out.
     std::optional<DWORD> WaitForExit(DWORD timeoutMs);
 
 private:
-    std::vector<HWND> TopLevelWindows() const;
+    static RECT Rect(HWND window)
+    {
+        RECT rect{};
+        GetWindowRect(window, &rect);
+        return rect;
+    }
 
     std::string failure_;
     DWORD processId_ = 0;
     UniqueHandle process_;
     HWND main_ = nullptr;
 };
-
-std::wstring WindowText(HWND window);
 
 // The start-up picture alone takes 3 s, and Wine needs a moment to start a process.
 constexpr DWORD START_TIMEOUT_MS = 20000;

@@ -8,15 +8,6 @@ void Delete()
     RegDeleteTreeW(HKEY_CURRENT_USER, PROGRAM_SETTINGS_KEY);
 }
 
-bool Exists()
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, PROGRAM_SETTINGS_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
-}
-
 bool WriteRaw(const wchar_t* name, DWORD type, const void* data, DWORD size)
 {
     return RegSetKeyValueW(HKEY_CURRENT_USER, PROGRAM_SETTINGS_KEY, name, type, data, size) ==
@@ -53,19 +44,16 @@ std::optional<std::wstring> ReadText(const wchar_t* name)
     return std::wstring(text);
 }
 
-std::vector<std::wstring> ValueNames()
+std::optional<DWORD> ValueCount()
 {
-    std::vector<std::wstring> names;
     HKEY key = nullptr;
+    DWORD count = 0;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, PROGRAM_SETTINGS_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return names;
-    wchar_t name[256];
-    for (DWORD i = 0, length = 256;
-         RegEnumValueW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-         ++i, length = 256)
-        names.emplace_back(name, length);
+        return std::nullopt;
+    RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr,
+                     nullptr, nullptr, nullptr);
     RegCloseKey(key);
-    return names;
+    return count;
 }
 
 } // namespace settings_key

@@ -8,7 +8,6 @@
 
 #include <optional>
 #include <string>
-#include <vector>
 
 constexpr wchar_t PROGRAM_SETTINGS_KEY[] = L"SOFTWARE\\KORVEX\\QM700v1.0"; // under HKCU
 
@@ -16,7 +15,6 @@ namespace settings_key
 {
 
 void Delete();
-bool Exists();
 // Creates the key when missing. False when the value could not be written.
 bool WriteRaw(const wchar_t* name, DWORD type, const void* data, DWORD size);
 bool WriteDword(const wchar_t* name, DWORD value);
@@ -26,6 +24,7 @@ bool WriteText(const wchar_t* name, const std::wstring& value);
 std::optional<DWORD> ReadDword(const wchar_t* name);
 // A REG_SZ value without its terminating zero; nothing when absent or of another type.
 std::optional<std::wstring> ReadText(const wchar_t* name);
-std::vector<std::wstring> ValueNames();
+// How many values the key holds; nothing when there is no key.
+std::optional<DWORD> ValueCount();
 
 } // namespace settings_key

@@ -3,57 +3,46 @@
 #include "toolkit/DC.h"
 #include "toolkit/Handles.h"
 
+#include <algorithm>
+
 WindowShot::WindowShot(HWND window)
 {
     RECT rect{};
-    if (!GetWindowRect(window, &rect))
-        return;
-    width_ = rect.right - rect.left;
-    height_ = rect.bottom - rect.top;
-    if (width_ <= 0 || height_ <= 0)
-        return;
-
+    GetWindowRect(window, &rect);
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    // 32 bits a pixel, rows top-down (a negative height), as a .bmp file keeps them too.
+    const BITMAPINFO info{{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0},
+                          {}};
     const CWindowDC windowDc(window, true);
     const MemoryDcHandle memory(CreateCompatibleDC(windowDc.Get()));
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width_;
-    info.bmiHeader.biHeight = -height_; // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
     const BitmapHandle bitmap(
         CreateDIBSection(memory.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!windowDc.Get() || !memory.Get() || !bitmap)
+    if (width <= 0 || height <= 0 || !windowDc.Get() || !memory.Get() || !bitmap)
         return;
     const ScopedSelectObject selected(memory.Get(), bitmap.Get());
-    if (!BitBlt(memory.Get(), 0, 0, width_, height_, windowDc.Get(), 0, 0, SRCCOPY))
+    if (!BitBlt(memory.Get(), 0, 0, width, height, windowDc.Get(), 0, 0, SRCCOPY))
         return;
     GdiFlush();
     const auto* source = static_cast<const std::uint32_t*>(bits);
-    pixels_.resize(static_cast<size_t>(width_) * static_cast<size_t>(height_));
-    for (size_t i = 0; i < pixels_.size(); ++i)
-    {
-        const std::uint32_t rgb = source[i]; // 0x00RRGGBB in a DIB
-        pixels_[i] = RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
-    }
+    pixels_.assign(source, source + static_cast<size_t>(width) * static_cast<size_t>(height));
+    width_ = width;
+    height_ = height;
 }
 
 COLORREF WindowShot::At(int x, int y) const
 {
-    return pixels_[static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)];
+    // 0x00RRGGBB in a DIB.
+    const std::uint32_t rgb = pixels_[static_cast<size_t>(y) * width_ + static_cast<size_t>(x)];
+    return RGB(rgb >> 16, rgb >> 8, rgb);
 }
 
 int WindowShot::Count(COLORREF colour, const RECT& area) const
 {
-    if (Empty())
-        return 0;
     int count = 0;
-    for (int y = area.top < 0 ? 0 : area.top; y < area.bottom && y < height_; ++y)
-    {
-        for (int x = area.left < 0 ? 0 : area.left; x < area.right && x < width_; ++x)
+    for (int y = std::max(0L, area.top); y < std::min<LONG>(area.bottom, height_); ++y)
+        for (int x = std::max(0L, area.left); x < std::min<LONG>(area.right, width_); ++x)
             count += At(x, y) == colour;
-    }
     return count;
 }
 
@@ -63,12 +52,8 @@ RECT WindowShot::InkBox(COLORREF background) const
     for (int y = 0; y < height_; ++y)
         for (int x = 0; x < width_; ++x)
             if (At(x, y) != background)
-            {
-                box.left = x < box.left ? x : box.left;
-                box.top = y < box.top ? y : box.top;
-                box.right = x > box.right ? x : box.right;
-                box.bottom = y > box.bottom ? y : box.bottom;
-            }
+                box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y),
+                       std::max<LONG>(box.right, x), std::max<LONG>(box.bottom, y)};
     return box;
 }
 
@@ -77,11 +62,7 @@ bool WindowShot::Save(const std::wstring& folder, const std::wstring& name) cons
     if (Empty())
         return false;
     CreateDirectoryW(folder.c_str(), nullptr);
-    // 32 bits a pixel, rows top-down (a negative height): the pixels as they are, blue first.
-    std::vector<std::uint32_t> bgr(pixels_.size());
-    for (size_t i = 0; i < bgr.size(); ++i)
-        bgr[i] = RGB(GetBValue(pixels_[i]), GetGValue(pixels_[i]), GetRValue(pixels_[i]));
-    const DWORD bytes = static_cast<DWORD>(bgr.size() * sizeof bgr[0]);
+    const DWORD bytes = static_cast<DWORD>(pixels_.size() * sizeof pixels_[0]);
     BITMAPINFOHEADER header{sizeof header, width_, -height_, 1, 32, BI_RGB, bytes, 0, 0, 0, 0};
     BITMAPFILEHEADER file{0x4D42, 0, 0, 0, sizeof file + sizeof header}; // "BM"
     file.bfSize = file.bfOffBits + bytes;
@@ -90,5 +71,5 @@ bool WindowShot::Save(const std::wstring& folder, const std::wstring& name) cons
     DWORD written = 0;
     return out && WriteFile(out.Get(), &file, sizeof file, &written, nullptr) &&
            WriteFile(out.Get(), &header, sizeof header, &written, nullptr) &&
-           WriteFile(out.Get(), bgr.data(), bytes, &written, nullptr) && written == bytes;
+           WriteFile(out.Get(), pixels_.data(), bytes, &written, nullptr) && written == bytes;
 }

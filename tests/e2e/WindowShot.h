@@ -34,5 +34,5 @@ public:
 private:
     int width_ = 0;
     int height_ = 0;
-    std::vector<COLORREF> pixels_; // rows top to bottom
+    std::vector<std::uint32_t> pixels_; // as the DIB holds them
 };

@@ -54,16 +54,11 @@ public:
     {
         for (int i = 0; i < 2; ++i)
         {
-            if (!u.panels[i].touched)
-                continue;
             const PanelChange& c = u.panels[i];
             std::ostringstream text;
-            if (c.clear)
-                text << "???";
-            else
-                text << c.value;
-            text << (c.blinking ? " blinking" : "");
-            panels_[i] = text.str();
+            (c.clear ? text << "???" : text << c.value) << (c.blinking ? " blinking" : "");
+            if (c.touched)
+                panels_[i] = text.str();
         }
         layouts_ += u.layoutChanged;
     }

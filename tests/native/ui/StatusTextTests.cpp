@@ -9,7 +9,9 @@ TEST(StatusText, NamesTheMeterAndItsWorstStateAndTheRecordingInterval)
 {
     const struct
     {
-        int device, calibration, error, error1, error2, secondChannel, linkLost, twoMode, interval;
+        int device, calibration, error, error1, error2, secondChannel;
+        bool linkLost, twoMode;
+        int interval;
         const char* text; // interval -1: not recording
         int reconnecting = 0, backlog = 0;
     } cases[] = {
@@ -34,7 +36,8 @@ TEST(StatusText, NamesTheMeterAndItsWorstStateAndTheRecordingInterval)
     };
     for (const auto& c : cases)
     {
-        StatusFacts facts;
+        StatusFacts facts{{},         c.linkLost, c.twoMode, c.reconnecting, c.interval >= 0,
+                          c.interval, c.backlog};
         MeterReading& r = facts.reading;
         r.deviceNumber = c.device;
         r.calibrationError = c.calibration;
@@ -42,12 +45,6 @@ TEST(StatusText, NamesTheMeterAndItsWorstStateAndTheRecordingInterval)
         r.measurementError1 = c.error1;
         r.measurementError2 = c.error2;
         r.secondChannel = c.secondChannel;
-        facts.linkLost = c.linkLost != 0;
-        facts.twoChannelMode = c.twoMode != 0;
-        facts.recording = c.interval >= 0;
-        facts.fileIntervalSeconds = c.interval;
-        facts.reconnectingPort = c.reconnecting;
-        facts.logBacklog = c.backlog;
         EXPECT_EQ(BuildStatusText(facts), c.text);
     }
 }

@@ -33,10 +33,8 @@ TEST(UnitModel, ConvertsAndFormatsEachUnitAndMode)
     for (const auto& c : cases)
     {
         UnitState s;
+        static_cast<UnitOptions&>(s) = {c.mode, c.label != 0, c.k};
         s.unitCode = c.code;
-        s.conversionMode = c.mode;
-        s.showUnitLabel = c.label != 0;
-        s.k = c.k;
         const DisplayFormat f = s.Format();
         EXPECT_EQ(f.format ? FormatNumber(f.format, s.ConvertValue(c.raw)) : "", c.shown);
         EXPECT_EQ(f.raisedTwo, c.raisedTwo) << c.shown;

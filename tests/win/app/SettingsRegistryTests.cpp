@@ -74,23 +74,13 @@ TEST_F(Settings, FirstRunWritesEveryDefaultAndTheNextStartsBothPanelsFromWhatARu
     AppSettings first;
     ASSERT_TRUE(LoadSettingsFromRegistry(store, first)); // creates the key: saving never does
     ASSERT_TRUE(SaveSettingsToRegistry(store, first));
-    const std::pair<const wchar_t*, DWORD> words[] = {{L"BACKGROUND", 0x00FFE4CA},
-                                                      {L"TEXT", 0x00804000},
-                                                      {L"SHOW_UNIT", 0},
-                                                      {L"DEVICE_UNIT", 2},
-                                                      {L"IS_UNIT", 1},
-                                                      {L"FONT_HEIGHT", 90},
-                                                      {L"FONT_ITALIC", 0},
-                                                      {L"FONT_WEIGHT", 0},
-                                                      {L"UNIT_K", 1470},
-                                                      {L"PORT_NR", 0},
-                                                      {L"FILE_LOG", 0},
-                                                      {L"FILE_LOG_CANAL1", 1},
-                                                      {L"FILE_LOG_CANAL2", 1},
-                                                      {L"FILE_SEP_FORMAT", 1},
-                                                      {L"FILE_INTERVAL", 1},
-                                                      {L"TOPMOST", 0},
-                                                      {L"SHOW_ADV", 1}};
+    const std::pair<const wchar_t*, DWORD> words[] = {
+        {L"BACKGROUND", 0xFFE4CA}, {L"TEXT", 0x804000},     {L"SHOW_UNIT", 0},
+        {L"DEVICE_UNIT", 2},       {L"IS_UNIT", 1},         {L"FONT_HEIGHT", 90},
+        {L"FONT_ITALIC", 0},       {L"FONT_WEIGHT", 0},     {L"UNIT_K", 1470},
+        {L"PORT_NR", 0},           {L"FILE_LOG", 0},        {L"FILE_LOG_CANAL1", 1},
+        {L"FILE_LOG_CANAL2", 1},   {L"FILE_SEP_FORMAT", 1}, {L"FILE_INTERVAL", 1},
+        {L"TOPMOST", 0},           {L"SHOW_ADV", 1}};
     for (const auto& [name, value] : words)
         EXPECT_EQ(Read(name), Word(value)) << name;
     EXPECT_EQ(Read(L"FONT_NAME"), Text(L"Arial"));
@@ -119,9 +109,12 @@ TEST_F(Settings, FirstRunWritesEveryDefaultAndTheNextStartsBothPanelsFromWhatARu
         EXPECT_EQ(made.lfHeight, -33);
         EXPECT_EQ(made.lfItalic, 1);
     }
-    const AppSettings back = window.Settings();
-    EXPECT_EQ(back.look.font.faceName, "Courier New");
-    EXPECT_EQ(back.units.conversionMode, CONV_TO_KLX);
+    // Logging off saves the settings as they stand, as an exit would.
+    window.ToggleTopmost();
+    window.SendMessage(WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(Read(L"TOPMOST"), Word(1));
+    EXPECT_EQ(Read(L"FONT_NAME"), Text(L"Courier New"));
+    EXPECT_EQ(Read(L"SHOW_UNIT"), Word(CONV_TO_KLX));
     DestroyWindow(window.m_hWnd);
 }
 
@@ -186,7 +179,7 @@ TEST_F(Settings, WhatFailsInAPhaseIsAbandonedQuietlyAndLeavesWhatIsStored)
 
     settings_key::Delete(); // while the program runs: exit does not recreate the key
     EXPECT_FALSE(SaveSettingsToRegistry(store, settings));
-    EXPECT_FALSE(settings_key::Exists());
+    EXPECT_EQ(settings_key::ValueCount(), std::nullopt);
 }
 
 } // namespace

@@ -100,36 +100,6 @@ template <class Port> bool DestroyedWithin(std::unique_ptr<Port> port, DWORD lim
     return WaitForSingleObject(destroyer.Get(), limitMs) == WAIT_OBJECT_0;
 }
 
-// Plays a driver whose waits go wrong, on a real port: one that ends every wait at once with
-// nothing to read, or one whose waits never end by themselves and that refuses the new mask at
-// shutdown (a port that has gone).
-struct FaultyDriverPort : SerialPort
-{
-    explicit FaultyDriverPort(bool endsAtOnce) : endsAtOnce_(endsAtOnce) {}
-    ~FaultyDriverPort() override { EndWorker(); }
-    BOOL StartCommWait(DWORD* events, OVERLAPPED*) override
-    {
-        *events = EV_RXCHAR;
-        SetLastError(ERROR_IO_PENDING);
-        return endsAtOnce_;
-    }
-    BOOL ChangeCommMask(DWORD) override { return FALSE; }
-    const bool endsAtOnce_;
-};
-
-TEST(SerialPort, WorkerEndsWithinASecondWhateverTheDriverDoesWithItsWaits)
-{
-    for (const bool endsAtOnce : {true, false})
-    {
-        SCOPED_TRACE(endsAtOnce ? "every wait ends at once" : "waits never end, mask refused");
-        auto port = std::make_unique<FaultyDriverPort>(endsAtOnce);
-        ASSERT_TRUE(port->Open(nullptr, PAIR_RECEIVER, 300, 'N', 7, 1, EV_RXCHAR));
-        ASSERT_TRUE(port->StartWorker());
-        Sleep(200);
-        EXPECT_TRUE(DestroyedWithin(std::move(port), 1500));
-    }
-}
-
 // What a played driver's calls do: each fails with the error given (0: it works). A wait ends at
 // once with a byte in the queue and a framing error reported with it; the read gives that byte.
 struct PlayedDriver
@@ -141,6 +111,7 @@ struct PlayedDriver
     bool readNeverEnds = false;
     bool statusNeverReturns = false;
     bool waitNeverEnds = false; // until the mask changes
+    bool maskRefused = false;   // as for a port that has gone: a pending wait is never ended
 };
 
 struct PlayedDriverPort : SerialPort
@@ -161,7 +132,7 @@ struct PlayedDriverPort : SerialPort
         SetLastError(ERROR_IO_PENDING);
         return FALSE;
     }
-    BOOL ChangeCommMask(DWORD) override { return SetEvent(pendingWait_); }
+    BOOL ChangeCommMask(DWORD) override { return !driver_.maskRefused && SetEvent(pendingWait_); }
     BOOL RequestResult(OVERLAPPED*, DWORD* count) override
     {
         *count = 0;
@@ -281,8 +252,8 @@ TEST(SerialPort, AReportTheWindowHasNotTakenWhenThePortClosesGoesWithIt)
     EXPECT_EQ(sink.deadReports, (DeadReports{{PAIR_SENDER, ERROR_GEN_FAILURE}}));
 }
 
-// A read that the driver never ends, and a driver call that never returns (the worker is stopped
-// by force after about 3 s), cannot keep the port from closing.
+// A read or a wait that the driver never ends, and a driver call that never returns (the worker
+// is stopped by force after about 3 s), cannot keep the port from closing.
 TEST(SerialPort, ClosingEndsWithinItsBoundEvenWhenADriverRequestOrCallNeverEnds)
 {
     const struct
@@ -293,13 +264,14 @@ TEST(SerialPort, ClosingEndsWithinItsBoundEvenWhenADriverRequestOrCallNeverEnds)
     } cases[] = {
         {"a read never ends", {0, 0, 0, 0, true}, 1500},
         {"ClearCommError never returns", {0, 0, 0, 0, false, true}, 3500},
+        {"a wait never ends, the mask refused", {0, 0, 0, 0, false, false, true, true}, 1500},
     };
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.name);
         auto port = StartedPlayedPort(c.driver, nullptr);
         ASSERT_NE(port, nullptr);
-        ASSERT_TRUE(PumpUntil([&] { return port->stuck.load(); }, 3000));
+        PumpUntil([&] { return port->stuck.load(); }, c.driver.waitNeverEnds ? 200 : 3000);
         EXPECT_TRUE(DestroyedWithin(std::move(port), c.limitMs));
     }
 }

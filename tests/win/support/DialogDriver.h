@@ -20,11 +20,9 @@ public:
     using Script = std::function<void(HWND dialog, const std::wstring& caption)>;
 
     explicit DialogDriver(Script script, std::set<HWND> leaveAlone = {})
+        : script_(std::move(script)), leaveAlone_(std::move(leaveAlone))
     {
         current_ = this;
-        script_ = std::move(script);
-        leaveAlone_ = std::move(leaveAlone);
-        timer_ = SetTimer(nullptr, 0, 20, &DialogDriver::Tick);
     }
     ~DialogDriver()
     {
@@ -40,23 +38,11 @@ public:
         GetWindowTextW(hwnd, text, 512);
         return text;
     }
-    // The text of the message in a message box (its last static with text that is not an icon).
-    static std::wstring MessageOf(HWND box)
-    {
-        std::wstring found;
-        for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-            if (IsStatic(child, false) && GetWindowTextLengthW(child) > 0)
-                found = TextOf(child);
-        return found;
-    }
-    // The icon a message box shows (null when it shows none).
+    // The text of the message in a message box, and the icon it shows (null when none).
+    static std::wstring MessageOf(HWND box) { return TextOf(LastStatic(box, false)); }
     static HICON IconOf(HWND box)
     {
-        HICON icon = nullptr;
-        for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-            if (IsStatic(child, true))
-                icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
-        return icon;
+        return reinterpret_cast<HICON>(SendMessageW(LastStatic(box, true), STM_GETICON, 0, 0));
     }
     static void Press(HWND dialog, int id)
     {
@@ -64,42 +50,38 @@ public:
     }
 
 private:
-    // Whether the child is a static that shows an icon (showsIcon) or one that does not.
-    static bool IsStatic(HWND child, bool showsIcon)
+    // A message box's last static that shows an icon, or (icon false) a text.
+    static HWND LastStatic(HWND box, bool icon)
     {
-        wchar_t cls[32] = {};
-        GetClassNameW(child, cls, 32);
-        const bool icon = (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
-        return std::wstring(cls) == L"Static" && icon == showsIcon;
+        HWND found = nullptr;
+        for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        {
+            wchar_t cls[32] = {};
+            GetClassNameW(child, cls, 32);
+            const bool showsIcon = (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+            if (std::wstring(cls) == L"Static" && showsIcon == icon &&
+                (icon || GetWindowTextLengthW(child) > 0))
+                found = child;
+        }
+        return found;
     }
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
     {
         if (!current_ || current_->busy_)
             return;
-        HWND found = nullptr;
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND hwnd, LPARAM out) -> BOOL
-            {
-                wchar_t cls[16] = {};
-                GetClassNameW(hwnd, cls, 16);
-                if (std::wstring(cls) == L"#32770" && IsWindowVisible(hwnd) &&
-                    IsWindowEnabled(hwnd) && !current_->leaveAlone_.count(hwnd))
-                {
-                    *reinterpret_cast<HWND*>(out) =
-                        hwnd; // enumeration runs from the top of the z-order
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&found));
-        if (!found)
-            return;
+        // The top-level windows from the top of the z-order down.
+        HWND found = GetTopWindow(nullptr);
+        for (wchar_t cls[16] = {}; found; found = GetWindow(found, GW_HWNDNEXT))
+            if (GetWindowThreadProcessId(found, nullptr) == GetCurrentThreadId() &&
+                GetClassNameW(found, cls, 16) && std::wstring(cls) == L"#32770" &&
+                IsWindowVisible(found) && IsWindowEnabled(found) &&
+                !current_->leaveAlone_.count(found))
+                break;
         const ULONGLONG now = GetTickCount64();
-        auto last = current_->handedOver_.find(found);
-        if (last != current_->handedOver_.end() && now - last->second < 200)
+        ULONGLONG& last = current_->handedOver_[found]; // 0 for a dialog not met before
+        if (!found || now - last < 200)
             return;
-        current_->handedOver_[found] = now;
+        last = now;
         current_->busy_ = true;
         current_->script_(found, TextOf(found));
         current_->busy_ = false;
@@ -109,6 +91,6 @@ private:
     Script script_;
     std::set<HWND> leaveAlone_;
     std::map<HWND, ULONGLONG> handedOver_;
-    UINT_PTR timer_ = 0;
+    UINT_PTR timer_ = SetTimer(nullptr, 0, 20, &DialogDriver::Tick);
     bool busy_ = false;
 };

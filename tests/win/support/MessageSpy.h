@@ -7,7 +7,6 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
 #include <vector>
 
 class MessageSpy
@@ -25,18 +24,10 @@ public:
     // How many such messages came (with that wParam when one is given).
     int Count(UINT message, WPARAM wParam = ANY) const
     {
-        return static_cast<int>(std::count_if(seen_.begin(), seen_.end(),
-                                              [&](const MSG& m) {
-                                                  return m.message == message &&
-                                                         (wParam == ANY || m.wParam == wParam);
-                                              }));
-    }
-    // The last such message; a zeroed MSG when there was none.
-    MSG Last(UINT message) const
-    {
-        const auto last = std::find_if(seen_.rbegin(), seen_.rend(),
-                                       [&](const MSG& seen) { return seen.message == message; });
-        return last == seen_.rend() ? MSG{} : *last;
+        int count = 0;
+        for (const MSG& m : seen_)
+            count += m.message == message && (wParam == ANY || m.wParam == wParam);
+        return count;
     }
 
 private:

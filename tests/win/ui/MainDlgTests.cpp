@@ -17,6 +17,8 @@ bool Same(RECT a, const RECT& b)
     return EqualRect(&a, &b) != FALSE;
 }
 
+constexpr RECT FIRST_PLACE{50, 50, 600, 450};
+
 // On top, and the menu item says so.
 bool ShownOnTop(const CMainDlg& w)
 {
@@ -26,8 +28,6 @@ bool ShownOnTop(const CMainDlg& w)
     EXPECT_EQ(onTop, checked) << "the menu item and the window disagree";
     return onTop;
 }
-
-constexpr RECT FIRST_PLACE{50, 50, 600, 450};
 
 TEST_F(MainWindowTest,
        FirstViewIsAt5050With550By400AndOneBlinkingPanelAndTheTopmostToggleMovesNothing)
@@ -125,7 +125,7 @@ TEST(MainWindow, AStoredTopmostStartsOnTopAndAStoredPortThatFailsIsReportedThenT
     CMainDlg window(settings);
     ASSERT_TRUE(window.Create());
     EXPECT_TRUE(ShownOnTop(window));
-    EXPECT_TRUE(Same(window.GetWindowRect(), FIRST_PLACE));
+    EXPECT_TRUE(Same(window.GetWindowRect(), FIRST_PLACE)) << "placed when it starts on top";
     EXPECT_EQ(seen, std::vector<std::wstring>{L"Nie można otworzyć portu COM77"})
         << "the message comes before the window is shown";
 
@@ -141,7 +141,7 @@ TEST_F(MainWindowTest, ALayoutChangeWhileMaximisedUsesTheMaximisedSize)
     window.SendMessage(WM_SIZE, SIZE_MAXIMIZED, MAKELPARAM(1000, 700));
     for (std::uint8_t b : EncodeFrame(Frame24Spec{}))
         window.SendMessage(SerialPort::WM_METER_BYTE, b, 0);
-    EXPECT_EQ(spy->Last(WM_SIZE).wParam, static_cast<WPARAM>(SIZE_MAXIMIZED));
+    EXPECT_EQ(spy->Count(WM_SIZE, SIZE_MAXIMIZED), 2) << "laid out again at the maximised size";
     ExpectLaidOut(1000, 700, true);
 }
 

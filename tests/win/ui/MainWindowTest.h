@@ -41,12 +41,8 @@ protected:
         for (const CReadingPanel* panel : {&window.Panel(0), &window.Panel(1)})
         {
             shown << " | " << (panel->IsWindowVisible() ? "" : "hidden ");
-            if (panel->HasReading())
-                shown << panel->StoredValue();
-            else
-                shown << "???";
-            shown << " unit " << panel->Units().unitCode
-                  << (panel->IsBlinking() ? " blinking" : "");
+            (panel->HasReading() ? shown << panel->StoredValue() : shown << "???")
+                << " unit " << panel->Units().unitCode << (panel->IsBlinking() ? " blinking" : "");
         }
         shown << " | " << spy->Count(WM_SIZE) << " layouts";
         return shown.str();

@@ -69,11 +69,6 @@ TEST_F(PanelTest, RepaintsOnlyOnAChangeAndBlinksEveryHalfSecondRepaintingAtEvery
     panel.SetReading(1.6); // the same value, but it leaves "???"
     EXPECT_EQ(paints(), start + 4);
 
-    panel.SetUnitCode(UNIT_UMOL); // the units dialog cannot change a umol panel
-    panel.SetUnitOptions({CONV_TO_KLX, false, 2.0});
-    EXPECT_EQ(paints(), start + 4);
-    EXPECT_EQ(panel.Units().conversionMode, CONV_TO_WM2);
-
     start = paints();
     panel.SetBlinking(true);
     ASSERT_TRUE(PumpUntil([&] { return panel.IsHiddenPhase(); }, 1500));
