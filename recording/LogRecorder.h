@@ -5,6 +5,7 @@
 
 #include "meter/MeterLink.h"
 #include "recording/LogFormat.h"
+#include "recording/LogRecord.h"
 
 #include <string>
 
@@ -14,15 +15,6 @@ struct LogLayout
     bool fileLogCanal1 = true;
     bool fileLogCanal2 = true;
     int fileSepFormat = SEP_TAB;
-};
-
-// One record: the header line when one was due (else empty), and the record line. Both end in
-// CR LF; they go into the file together, header first.
-struct LogRecord
-{
-    std::string header;
-    std::string line;
-    std::string Text() const { return header + line; }
 };
 
 class LogRecorder

@@ -129,7 +129,8 @@ TEST(Installer, InstallsRunsAndUninstallsLeavingTheUsersSettings)
         // The program is ended when it goes out of scope.
         ProgramUnderTest program(folder + L"\\QM7xx.exe");
         ASSERT_TRUE(program.WaitForMainWindow(START_TIMEOUT_MS)) << program.Failure();
-        ASSERT_TRUE(WaitUntil(settings_key::Exists, SETTINGS_TIMEOUT_MS));
+        ASSERT_TRUE(WaitUntil([] { return settings_key::ValueCount().has_value(); },
+                              SETTINGS_TIMEOUT_MS));
     }
 
     ASSERT_TRUE(Msiexec(L"/x"));
@@ -138,5 +139,5 @@ TEST(Installer, InstallsRunsAndUninstallsLeavingTheUsersSettings)
     EXPECT_FALSE(Exists(folder));
     EXPECT_FALSE(StartMenuShortcutExists());
     EXPECT_TRUE(InstalledProgramsEntries().empty());
-    EXPECT_TRUE(settings_key::Exists()) << "the uninstall removed the user's settings";
+    EXPECT_TRUE(settings_key::ValueCount()) << "the uninstall removed the user's settings";
 }

@@ -1,0 +1,133 @@
+#pragma once
+
+// A log file in memory on a disk that fills up, fails its flushes or cuts, goes away and comes
+// back, or blocks a write, on the test's demand.
+
+#include "recording/LogSink.h"
+
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <utility>
+
+constexpr unsigned long DISK_FULL = 112, DEVICE_GONE = 1167, ABORTED = 995, TIMED_OUT = 1460;
+
+struct FakeDisk
+{
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::string content;
+    bool exists = false;
+    bool present = true; // false: the medium is gone; handles opened on it stay dead
+    bool full = false;   // a write puts `partial` bytes in, then fails
+    std::size_t partial = 0;
+    bool flushFails = false, cutFails = false;
+    bool writesBlock = false; // a write waits until this is cleared or, if honoured, cancelled
+    bool cancelHonoured = true;
+    bool writeBlocked = false;
+    int flushes = 0;         // that succeeded: records wholly in the file
+    int deadHandleCalls = 0; // calls made on a dead handle
+    int cancels = 0;
+    bool closed = false;
+
+    template <typename Edit> void Change(Edit edit)
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        edit(*this);
+        changed.notify_all();
+    }
+    template <typename Until> bool Await(Until until)
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        return changed.wait_for(lock, std::chrono::seconds(5), [&] { return until(*this); });
+    }
+    std::string Content()
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        return content;
+    }
+};
+
+class FakeLogFile final : public LogSink
+{
+public:
+    explicit FakeLogFile(std::shared_ptr<FakeDisk> disk) : d_(std::move(disk)) {}
+    ~FakeLogFile() override
+    {
+        d_->Change([](FakeDisk& d) { d.closed = true; });
+    }
+    unsigned long TimedOutError() const override { return TIMED_OUT; }
+    void CancelBlockedCall() override
+    {
+        d_->Change([this](FakeDisk& d) { ++d.cancels, cancelled_ = true; });
+    }
+
+protected:
+    unsigned long OpenFile(const std::string&, bool& existed) override
+    {
+        std::lock_guard<std::mutex> lock(d_->mutex);
+        if (!d_->present)
+            return DEVICE_GONE;
+        dead_ = false;
+        existed = std::exchange(d_->exists, true);
+        return 0;
+    }
+    unsigned long SeekEnd(std::uint64_t& size) override
+    {
+        std::lock_guard<std::mutex> lock(d_->mutex);
+        size = d_->content.size();
+        return Dead() ? DEVICE_GONE : 0;
+    }
+    unsigned long Write(const char* data, std::size_t size, std::size_t& written) override
+    {
+        std::unique_lock<std::mutex> lock(d_->mutex);
+        d_->writeBlocked = true;
+        d_->changed.notify_all();
+        d_->changed.wait(lock,
+                         [this] { return !d_->writesBlock || (cancelled_ && d_->cancelHonoured); });
+        d_->writeBlocked = false;
+        if (cancelled_ || Dead())
+            return cancelled_ ? ABORTED : DEVICE_GONE;
+        written = d_->full ? d_->partial : size;
+        d_->content.append(data, written);
+        return d_->full ? DISK_FULL : 0;
+    }
+    unsigned long Flush() override
+    {
+        std::lock_guard<std::mutex> lock(d_->mutex);
+        if (Dead() || d_->flushFails)
+            return dead_ ? DEVICE_GONE : DISK_FULL;
+        ++d_->flushes;
+        d_->changed.notify_all();
+        return 0;
+    }
+    unsigned long Truncate(std::uint64_t size) override
+    {
+        std::lock_guard<std::mutex> lock(d_->mutex);
+        if (Dead() || d_->cutFails)
+            return dead_ ? DEVICE_GONE : DISK_FULL;
+        d_->content.resize(std::min<std::size_t>(size, d_->content.size()));
+        return 0;
+    }
+    bool HandleSurvives(unsigned long error) const override { return error == DISK_FULL; }
+
+private:
+    bool Dead() // with the disk's mutex held
+    {
+        dead_ = dead_ || !d_->present;
+        if (dead_)
+            ++d_->deadHandleCalls;
+        return dead_;
+    }
+
+    std::shared_ptr<FakeDisk> d_;
+    bool dead_ = false, cancelled_ = false;
+};
+
+inline std::unique_ptr<LogSink> OpenFake(const std::shared_ptr<FakeDisk>& disk)
+{
+    auto file = std::make_unique<FakeLogFile>(disk);
+    file->Open("F:\\log.csv");
+    return file;
+}
