@@ -57,4 +57,40 @@ constexpr char LOG_EMPTY_FAILED_END[] =
 constexpr char LOG_UNWRITTEN[] = "Nie udało się zapisać %d wyników w pliku ";
 constexpr char NO_CHANNEL_TO_LOG[] = "Wybierz przynajmniej jedną wielkość do zapisu";
 
+// The chart window. Units as the chart and its statistics write them.
+constexpr char UNIT_KLX[] = "kLx";
+constexpr char UNIT_WM2[] = "W/m²";
+constexpr char UNIT_UMOL[] = "µmol/(s·m²)";
+// Doses: their names and units.
+constexpr char DOSE_UMOL[] = "Dzienna suma światła (DLI)";
+constexpr char DOSE_UMOL_UNIT[] = "mol/m²";
+constexpr char DOSE_WM2[] = "Napromienienie";
+constexpr char DOSE_WM2_UNIT[] = "kJ/m²";
+constexpr char DOSE_KLX[] = "Naświetlenie";
+constexpr char DOSE_KLX_UNIT[] = "klx·h";
+constexpr char DOSE_UNKNOWN[] = "Dawka";
+// The spans of the drop-down list.
+constexpr char SPAN_10_MINUTES[] = "10 minut";
+constexpr char SPAN_1_HOUR[] = "1 godzina";
+constexpr char SPAN_8_HOURS[] = "8 godzin";
+constexpr char SPAN_24_HOURS[] = "24 godziny";
+// The statistics table: column heads, row names; a value that does not exist; the time without
+// data, followed by hh:mm:ss.
+constexpr char STATS_IN_VIEW[] = "Na wykresie";
+constexpr char STATS_SINCE_RESET[] = "Od wyzerowania";
+constexpr char STATS_SINCE_MIDNIGHT[] = "Od północy";
+constexpr char STATS_MIN[] = "Minimum";
+constexpr char STATS_MAX[] = "Maksimum";
+constexpr char STATS_AVERAGE[] = "Średnia";
+constexpr char NO_VALUE[] = "—";
+constexpr char NO_DATA_FOR[] = "brak danych: ";
+// The picture: a channel's name (with its number), the text where there is nothing to draw.
+constexpr char CHANNEL[] = "Kanał %d";
+constexpr char CHART_NO_DATA[] = "Brak danych w wybranym okresie.";
+// Saving the picture: the file dialog, and the message before the path (the system's reason
+// follows it).
+constexpr char PNG_FILTER_NAME[] = "Obraz PNG (*.png)";
+constexpr char PNG_DEFAULT_NAME[] = "wykres.png";
+constexpr char PNG_SAVE_FAILED[] = "Nie udało się zapisać obrazu wykresu do pliku:\n";
+
 } // namespace texts

@@ -14,6 +14,7 @@
 #define IDD_ADVERT 157
 #define IDD_EXTRA_SETTINGS 159
 #define IDD_PORT_WAIT 318
+#define IDD_CHART 160
 
 // String table
 #define IDS_ABOUTBOX 101
@@ -44,6 +45,7 @@
 #define ID_VIEW_TOPMOST 32782
 #define ID_HELP_QMX 32783
 #define ID_SETTINGS_EXTRA 32784
+#define ID_VIEW_CHART 32790
 
 // Controls of the port selection dialog
 #define IDC_PORT_LIST 1003
@@ -85,3 +87,14 @@
 #define IDC_RECORD_SEP_TAB 1027
 #define IDC_RECORD_SEP_COMMA 1028
 #define IDC_RECORD_SEP_SEMICOLON 1029
+
+// Controls of the chart window
+#define IDC_CHART_SPAN_LABEL 1300
+#define IDC_CHART_SPAN 1301
+#define IDC_CHART_RESET 1302
+#define IDC_CHART_SAVE 1303
+#define IDC_CHART_VIEW 1304
+#define IDC_CHART_GROUP1 1305
+#define IDC_CHART_GROUP2 1306
+// The statistics texts, made by the window itself: 1400 .. 1479 (see chart/ChartWnd.h)
+#define IDC_CHART_TEXTS 1400

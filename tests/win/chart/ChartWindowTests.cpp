@@ -1,0 +1,317 @@
+// The chart window on a history filled by the test: its statistics texts, its buttons, its
+// picture (gaps left blank) and the PNG file it saves.
+
+#include "chart/ChartWnd.h"
+#include "chart/PngFile.h"
+#include "res/resource.h"
+#include "tests/win/support/DialogDriver.h"
+#include "tests/win/support/DialogTemplate.h"
+#include "tests/win/support/MessagePump.h"
+#include "toolkit/DC.h"
+#include "toolkit/Gdi.h"
+#include "toolkit/TextConv.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <ctime>
+#include <fstream>
+#include <iterator>
+
+namespace
+{
+
+constexpr ChartLook LOOK{RGB(0, 64, 128), RGB(202, 228, 255)}; // the panels' default colours
+
+// A plain window to own the chart window, as the main window does.
+struct Owner
+{
+    Owner()
+    {
+        window.InitModalIndirect(layout.Get());
+        window.Create();
+        ShowWindow(window.m_hWnd, SW_SHOW);
+    }
+    ~Owner() { DestroyWindow(window.m_hWnd); }
+    DialogTemplate layout{WS_POPUP | WS_CAPTION | WS_SYSMENU, 200, 100, L"QM7xx"};
+    CDialog window{0u};
+};
+
+std::string TextOf(HWND window, int id)
+{
+    wchar_t text[256] = {};
+    GetDlgItemTextW(window, id, text, 256);
+    return WideToUtf8(text);
+}
+
+std::string Bytes(const std::wstring& path)
+{
+    std::ifstream file(path.c_str(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+std::wstring TempPath(const wchar_t* name)
+{
+    wchar_t folder[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, folder);
+    return std::wstring(folder) + name;
+}
+
+TEST(ChartWindow, OpensOnceOwnedAndShowsTheStatisticsOfTheHistory)
+{
+    Owner owner;
+    ChartHistory history;
+    // Ten minutes: channel 1 cycles 10 .. 19 kLx; channel 2 holds 100 W/m2 but is silent for the
+    // first two minutes.
+    const std::int64_t end = std::time(nullptr);
+    for (std::int64_t s = end - 599; s <= end; ++s)
+        history.Sample(s, {true, 10.0 + static_cast<double>(s % 10), ShownUnit::Klx},
+                       s < end - 479 ? ChannelSample{}
+                                     : ChannelSample{true, 100.0, ShownUnit::Wm2});
+
+    CChartWnd chart(history, [] { return LOOK; });
+    chart.settings.spanSeconds = 600;
+    ASSERT_TRUE(chart.Open(owner.window));
+    const HWND window = chart.m_hWnd;
+    EXPECT_EQ(GetWindow(window, GW_OWNER), owner.window.m_hWnd);
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_NE(GetWindowLongW(window, GWL_STYLE) & WS_THICKFRAME, 0);
+    wchar_t caption[64] = {};
+    GetWindowTextW(window, caption, 64);
+    EXPECT_EQ(WideToUtf8(caption), "QM7xx - wykres");
+    EXPECT_TRUE(chart.settings.open);
+
+    const struct
+    {
+        int channel;
+        ChartText text;
+        const char* shown;
+    } cases[] = {
+        {0, ChartText::ViewMin, "10.00 kLx"},
+        {0, ChartText::ViewMax, "19.00 kLx"},
+        {0, ChartText::ViewAverage, "14.50 kLx"},
+        {0, ChartText::ResetAverage, "14.50 kLx"},
+        {0, ChartText::DoseName, "Naświetlenie"},
+        {1, ChartText::ViewMin, "100.00 W/m²"},
+        {1, ChartText::DoseName, "Napromienienie"},
+        {1, ChartText::DoseSinceReset, "47.9 kJ/m²"}, // 479 trapezoids of 100 J/m2
+        {1, ChartText::GapSinceReset, "brak danych: 00:02:00"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(TextOf(window, ChartTextId(c.channel, c.text)), c.shown)
+            << c.channel << "/" << static_cast<int>(c.text);
+
+    // "Zeruj statystyki": the totals since reset start afresh, the view stays.
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_CHART_RESET, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(window, IDC_CHART_RESET)));
+    EXPECT_EQ(TextOf(window, ChartTextId(0, ChartText::ResetMin)), "—");
+    EXPECT_EQ(TextOf(window, ChartTextId(0, ChartText::ViewMin)), "10.00 kLx");
+    // A new second shows within the refresh period.
+    history.Sample(end + 1, {true, 25.0, ShownUnit::Klx}, {});
+    EXPECT_TRUE(PumpUntil(
+        [&] { return TextOf(window, ChartTextId(0, ChartText::ResetMax)) == "25.00 kLx"; }, 3000));
+
+    // The drop-down list chooses the span.
+    const HWND span = GetDlgItem(window, IDC_CHART_SPAN);
+    EXPECT_EQ(SendMessageW(span, CB_GETCOUNT, 0, 0), 4);
+    SendMessageW(span, CB_SETCURSEL, 3, 0);
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_CHART_SPAN, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(span));
+    EXPECT_EQ(chart.settings.spanSeconds, 86400);
+
+    // Opening again brings the same window to the front; closing it clears the open flag and
+    // keeps its place for the next opening.
+    SetWindowPos(window, nullptr, 40, 30, 900, 700, SWP_NOZORDER);
+    ASSERT_TRUE(chart.Open(owner.window));
+    EXPECT_EQ(chart.m_hWnd, window);
+    SendMessageW(window, WM_CLOSE, 0, 0); // the dialog answers with a posted "Cancel"
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(window); }, 3000));
+    EXPECT_FALSE(chart.settings.open);
+    EXPECT_EQ(chart.settings.right - chart.settings.left, 900);
+    ASSERT_TRUE(chart.Open(owner.window));
+    const RECT again = chart.GetWindowRect();
+    EXPECT_EQ(again.left, 40);
+    EXPECT_EQ(again.bottom - again.top, 700);
+    EXPECT_EQ(TextOf(chart.m_hWnd, ChartTextId(0, ChartText::ResetMax)), "25.00 kLx");
+    DestroyWindow(chart.m_hWnd); // as when the owner closes: the window counts as open
+    EXPECT_TRUE(chart.settings.open);
+}
+
+TEST(ChartWindow, SavesThePictureAsPngAndTellsWhyItCannot)
+{
+    Owner owner;
+    ChartHistory history;
+    CChartWnd chart(history, [] { return LOOK; });
+    ASSERT_TRUE(chart.Open(owner.window));
+
+    const std::wstring path = TempPath(L"qm7xx-chart-test.png");
+    DeleteFileW(path.c_str());
+    ASSERT_TRUE(chart.SaveImage(path));
+    const std::string png = Bytes(path);
+    ASSERT_GT(png.size(), 100u);
+    EXPECT_EQ(png.substr(0, 8), std::string(reinterpret_cast<const char*>(PNG_SIGNATURE), 8));
+    // The picture has the chart's size (the IHDR chunk follows the signature).
+    RECT view{};
+    GetClientRect(GetDlgItem(chart.m_hWnd, IDC_CHART_VIEW), &view);
+    const auto word = [&](size_t at)
+    {
+        return (static_cast<unsigned char>(png[at]) << 24) |
+               (static_cast<unsigned char>(png[at + 1]) << 16) |
+               (static_cast<unsigned char>(png[at + 2]) << 8) |
+               static_cast<unsigned char>(png[at + 3]);
+    };
+    EXPECT_EQ(word(16), static_cast<unsigned>(view.right));
+    EXPECT_EQ(word(20), static_cast<unsigned>(view.bottom));
+
+    // A folder that does not exist: a message naming the file, and the old picture stays.
+    std::vector<std::wstring> seen;
+    DialogDriver driver(
+        [&](HWND box, const std::wstring&)
+        {
+            seen.push_back(DialogDriver::MessageOf(box));
+            DialogDriver::Press(box, IDOK);
+        },
+        {owner.window.m_hWnd, chart.m_hWnd});
+    const std::wstring nowhere = L"Z:\\no-such-folder-qm7xx\\wykres.png";
+    EXPECT_FALSE(chart.SaveImage(nowhere));
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_NE(seen[0].find(L"Nie udało się zapisać obrazu wykresu"), std::wstring::npos);
+    EXPECT_NE(seen[0].find(nowhere), std::wstring::npos);
+    EXPECT_EQ(GetFileAttributesW(nowhere.c_str()), INVALID_FILE_ATTRIBUTES);
+    DeleteFileW(path.c_str());
+    DestroyWindow(chart.m_hWnd);
+}
+
+// A picture of the painter alone, as pixels.
+struct Picture
+{
+    Picture(int width, int height) : width(width), height(height)
+    {
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        bitmap.Reset(CreateDIBSection(dc.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        SelectObject(dc.Get(), bitmap.Get());
+    }
+    COLORREF At(int x, int y) const
+    {
+        const std::uint32_t p = static_cast<const std::uint32_t*>(bits)[y * width + x];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+    int width, height;
+    MemoryDcHandle dc{CreateCompatibleDC(nullptr)};
+    BitmapHandle bitmap;
+    void* bits = nullptr;
+};
+
+TEST(ChartPicture, LeavesTheSecondsWithoutDataBlank)
+{
+    // An hour at a constant 50 kLx with ten minutes of silence in the middle: a flat line across
+    // the middle of the plot, broken where the data are missing.
+    ChartHistory history;
+    const std::int64_t end = 1709251200;
+    for (std::int64_t s = end - 3599; s <= end; ++s)
+        history.Sample(s,
+                       s > end - 2100 && s <= end - 1500
+                           ? ChannelSample{}
+                           : ChannelSample{true, 50.0, ShownUnit::Klx},
+                       {});
+    Picture picture(800, 300);
+    GdiFlush();
+    PaintChart(picture.dc.Get(), {0, 0, 800, 300}, history, 3600, LOOK,
+               static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+    GdiFlush();
+
+    // The row the line runs along holds the most pixels of the text colour.
+    int lineRow = 0, most = 0;
+    for (int y = 0; y < picture.height; ++y)
+    {
+        int count = 0;
+        for (int x = 0; x < picture.width; ++x)
+            count += picture.At(x, y) == LOOK.text;
+        if (count > most)
+            most = count, lineRow = y;
+    }
+    ASSERT_GT(most, 400);
+    // Runs of ink along that row, with the pen's own breaks (a pixel or two) closed: the value
+    // label at the left, the line up to the gap, the line after it.
+    std::vector<std::pair<int, int>> runs;
+    for (int x = 0; x < picture.width; ++x)
+        if (picture.At(x, lineRow) == LOOK.text)
+        {
+            if (!runs.empty() && x - runs.back().second <= 3)
+                runs.back().second = x;
+            else
+                runs.push_back({x, x});
+        }
+    ASSERT_GE(runs.size(), 2u);
+    const auto& before = runs[runs.size() - 2];
+    const auto& after = runs.back();
+    const int lineStart = before.first, lineEnd = after.second;
+    const int blank = after.first - before.second - 1;
+    // Ten minutes of the hour: a sixth of the line's width, give or take the pen.
+    EXPECT_NEAR(blank, (lineEnd - lineStart) / 6.0, 3.0) << lineStart << ".." << lineEnd;
+}
+
+// Not a check of its own: leaves a picture of the window for people to look at, with five hours
+// of two channels drifting in different units, a lost link and a few meter errors.
+TEST(ChartPicture, WindowForPeopleToLookAt)
+{
+    Owner owner;
+    ChartHistory history;
+    const std::int64_t end = std::time(nullptr);
+    const std::int64_t start = end - 5 * 3600;
+    for (std::int64_t s = start; s <= end; ++s)
+    {
+        const double t = static_cast<double>(s - start);
+        const bool linkLost = s > end - 3 * 3600 && s < end - 3 * 3600 + 25 * 60;
+        const bool meterError = (s - start) % 2711 < 40;
+        const double sun = 620.0 + 260.0 * std::sin(t / 5200.0) + 35.0 * std::sin(t / 370.0) +
+                           8.0 * std::sin(t / 17.0);
+        const ChannelSample one =
+            linkLost || meterError ? ChannelSample{} : ChannelSample{true, sun, ShownUnit::Umol};
+        const ChannelSample two =
+            linkLost ? ChannelSample{}
+                     : ChannelSample{true, sun * 0.22 + 12.0 * std::cos(t / 900.0), ShownUnit::Wm2};
+        history.Sample(s, one, two);
+    }
+    CChartWnd chart(history, [] { return LOOK; });
+    chart.settings.spanSeconds = 8 * 3600;
+    chart.settings.left = 20;
+    chart.settings.top = 20;
+    chart.settings.right = 20 + 940;
+    chart.settings.bottom = 20 + 700;
+    ASSERT_TRUE(chart.Open(owner.window));
+    RedrawWindow(chart.m_hWnd, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpFor(300);
+
+    const RECT frame = chart.GetWindowRect();
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    CreateDirectoryW(Utf8ToWide(QM_DEMO_DIR).c_str(), nullptr);
+    const std::wstring path = Utf8ToWide(QM_DEMO_DIR) + L"/chart-window.png";
+    int background = 0;
+    EXPECT_TRUE(SavePictureAsPng(path, width, height,
+                                 [&](HDC dc, const RECT&)
+                                 {
+                                     const CWindowDC window(chart.m_hWnd, true);
+                                     BitBlt(dc, 0, 0, width, height, window.Get(), 0, 0, SRCCOPY);
+                                     for (int y = 0; y < height; y += 2)
+                                         for (int x = 0; x < width; x += 2)
+                                             background += GetPixel(dc, x, y) == LOOK.background;
+                                 }));
+    EXPECT_GT(background * 4, width * height / 3) << "the chart in the panels' colours";
+    std::printf("chart window picture: %ls\n", path.c_str());
+    // And the chart alone, as "Zapisz obraz..." saves it, for each span.
+    const HWND span = GetDlgItem(chart.m_hWnd, IDC_CHART_SPAN);
+    for (int i = 0; i < 4; ++i)
+    {
+        SendMessageW(span, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
+        SendMessageW(chart.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_CHART_SPAN, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(span));
+        EXPECT_TRUE(chart.SaveImage(Utf8ToWide(QM_DEMO_DIR) + L"/chart-" +
+                                    std::to_wstring(chart.settings.spanSeconds / 60) + L"min.png"));
+    }
+    DestroyWindow(chart.m_hWnd);
+}
+
+} // namespace
