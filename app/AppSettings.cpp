@@ -22,7 +22,7 @@ constexpr SettingRow Text(const wchar_t* name, unsigned maxChars, std::string (*
 } // namespace
 
 // The order is the order of loading and saving.
-const std::array<SettingRow, 19> SETTINGS_TABLE = {{
+const std::array<SettingRow, 25> SETTINGS_TABLE = {{
     Dword(
         L"BACKGROUND", [](const S& s) { return s.look.backgroundColour; },
         [](S& s, std::uint32_t v) { s.look.backgroundColour = v; }),
@@ -88,6 +88,25 @@ const std::array<SettingRow, 19> SETTINGS_TABLE = {{
     Dword(
         L"SHOW_ADV", [](const S& s) { return FlagToStored(s.showAdv); },
         [](S& s, std::uint32_t v) { s.showAdv = StoredToFlag(v); }),
+    // The chart window's, after the nineteen of the program's first version.
+    Dword(
+        CHART_SPAN_VALUE, [](const S& s) { return SignedToStored(s.chart.spanSeconds); },
+        [](S& s, std::uint32_t v) { s.chart.spanSeconds = StoredToChartSpan(v); }),
+    Dword(
+        CHART_OPEN_VALUE, [](const S& s) { return FlagToStored(s.chart.open); },
+        [](S& s, std::uint32_t v) { s.chart.open = StoredToFlag(v); }),
+    Dword(
+        CHART_LEFT_VALUE, [](const S& s) { return SignedToStored(s.chart.left); },
+        [](S& s, std::uint32_t v) { s.chart.left = StoredToSigned(v); }),
+    Dword(
+        CHART_TOP_VALUE, [](const S& s) { return SignedToStored(s.chart.top); },
+        [](S& s, std::uint32_t v) { s.chart.top = StoredToSigned(v); }),
+    Dword(
+        CHART_RIGHT_VALUE, [](const S& s) { return SignedToStored(s.chart.right); },
+        [](S& s, std::uint32_t v) { s.chart.right = StoredToSigned(v); }),
+    Dword(
+        CHART_BOTTOM_VALUE, [](const S& s) { return SignedToStored(s.chart.bottom); },
+        [](S& s, std::uint32_t v) { s.chart.bottom = StoredToSigned(v); }),
 }};
 
 void LoadSettings(SettingsReader& reader, AppSettings& settings)

@@ -4,6 +4,7 @@
 // records it holds), and the table that maps each registry value name to a field of the record.
 // Platform-free: the registry is reached through the small reader and writer interfaces below.
 
+#include "chart/ChartSettings.h"
 #include "recording/RecordSettingsRules.h"
 #include "ui/PanelLook.h"
 #include "units/UnitModel.h"
@@ -25,6 +26,7 @@ struct AppSettings
     RecordingSettings recording;
     bool topmost = false;
     bool showAdv = true;
+    ChartSettings chart;
 };
 
 enum class StoredKind
@@ -44,7 +46,7 @@ struct SettingRow
     void (*loadText)(AppSettings&, const std::string&);
 };
 
-extern const std::array<SettingRow, 19> SETTINGS_TABLE;
+extern const std::array<SettingRow, 25> SETTINGS_TABLE;
 
 // Where loading reads from: nothing for a value that is absent, of another registry type or
 // does not fit (a text over maxChars).

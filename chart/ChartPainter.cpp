@@ -198,6 +198,8 @@ void PaintChart(HDC dc, const RECT& area, const ChartHistory& history, int spanS
         plot.left += LabelsWidth(canvas, plan.axes[0]) + TICK + LABEL_GAP;
     if (plan.axes.size() > 1)
         plot.right -= LabelsWidth(canvas, plan.axes[1]) + TICK + LABEL_GAP;
+    else // room for half of the newest clock time, centred on the right edge
+        plot.right -= canvas.Width("00:00") / 2;
     if (plot.right - plot.left < 2 || plot.bottom - plot.top < 2)
         return;
     NarrowSeries(plan, static_cast<int>(plot.right - plot.left));

@@ -24,12 +24,15 @@ constexpr UINT ID_HELP_FRAMEWORK = 0xE146; // the toolkit's standard help comman
 constexpr UINT PORT_RETRY_PERIOD_MS = 500;
 constexpr UINT ADVERT_DELAY_MS = 100;
 constexpr UINT RECONNECT_TICK_MS = 1000;
+constexpr UINT CHART_SAMPLE_MS = 500;
 } // namespace
 
 CMainDlg::CMainDlg(const AppSettings& settings)
     : CDialog(IDD_QM7XX_DIALOG), portNr_(settings.portNr), recording_(settings.recording),
-      topmost_(settings.topmost), showAdv_(settings.showAdv), link_(settings.unitCode)
+      topmost_(settings.topmost), showAdv_(settings.showAdv), link_(settings.unitCode),
+      chartWnd_(chartHistory_, [this] { return ChartLookOf(panel1_.Look()); })
 {
+    chartWnd_.settings = settings.chart;
     icon_ = LoadIconW(CWinApp::ResourceInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME));
     for (COLORREF& colour : customColours_)
         colour = RGB(255, 255, 255);
@@ -53,6 +56,7 @@ AppSettings CMainDlg::Settings() const
     settings.recording = recording_;
     settings.topmost = topmost_;
     settings.showAdv = showAdv_;
+    settings.chart = chartWnd_.settings;
     return settings;
 }
 
@@ -93,6 +97,7 @@ BOOL CMainDlg::OnInitDialog()
     if (!serialPort_)
         SelectPort();
     SetTimer(TIMER_RECONNECT, RECONNECT_TICK_MS);
+    SetTimer(TIMER_CHART_SAMPLE, CHART_SAMPLE_MS);
     OpenLogAtStart();
 
     for (CReadingPanel* panel : {&panel1_, &panel2_})
@@ -288,6 +293,9 @@ bool CMainDlg::OnCommand(UINT id, UINT code, HWND control)
     case ID_VIEW_TOPMOST:
         ToggleTopmost();
         return true;
+    case ID_VIEW_CHART:
+        chartWnd_.Open(*this);
+        return true;
     case ID_SETTINGS_RECORDING:
         EditRecording();
         return true;
@@ -335,6 +343,9 @@ void CMainDlg::OnTimer(UINT_PTR id)
         break;
     case TIMER_RECONNECT:
         OnReconnectTick();
+        break;
+    case TIMER_CHART_SAMPLE:
+        OnChartSample();
         break;
     default:
         break;

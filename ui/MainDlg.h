@@ -6,6 +6,8 @@
 // It is given the settings record at construction and gives it back through Settings().
 
 #include "app/AppSettings.h"
+#include "chart/ChartHistory.h"
+#include "chart/ChartWnd.h"
 #include "meter/MeterLink.h"
 #include "meter/SerialPort.h"
 #include "recording/LogFile.h"
@@ -24,6 +26,8 @@ constexpr UINT_PTR TIMER_LOG = 1040;
 constexpr UINT_PTR TIMER_PORT_RETRY = 1069;
 constexpr UINT_PTR TIMER_ADVERT = 1070;
 constexpr UINT_PTR TIMER_RECONNECT = 1071;
+// Twice a second, so that no second of the chart's history is missed.
+constexpr UINT_PTR TIMER_CHART_SAMPLE = 1072;
 // The log writer's news, posted from its thread: wParam = LogWriterEvent::Kind, lParam = its
 // count or error.
 constexpr UINT WM_LOG_WRITER = WM_APP + 1;
@@ -97,6 +101,7 @@ private:
     void OnFont();
     void OnColour(bool background);
     void OnUnits();
+    void OnChartSample();
     void OnHelp();
 
     // Settings that live in the window; the panels and the link hold the rest.
@@ -124,6 +129,12 @@ private:
     bool reportingLogFailure_ = false;
     int logBacklog_ = 0;
     int logDropped_ = 0;
+
+    // One value a second of each shown panel, and the window that charts them (its settings held
+    // by it while the program runs).
+    ChartHistory chartHistory_;
+    CChartWnd chartWnd_;
+    bool chartReopened_ = false;
 
     // Geometry as recorded by WM_SIZE and WM_MOVE.
     bool maximised_ = false;

@@ -1,12 +1,15 @@
-// The view commands of the main window: font, colours and units of the panels, help, and the icon
-// drawn while the window is minimised.
+// The view commands of the main window: font, colours and units of the panels, the chart, help,
+// and the icon drawn while the window is minimised.
 
+#include "chart/PanelSample.h"
 #include "toolkit/DC.h"
 #include "toolkit/WinApp.h"
 #include "ui/MainDlg.h"
 #include "units/UnitsDlg.h"
 
 #include <commdlg.h>
+
+#include <ctime>
 
 namespace
 {
@@ -74,4 +77,15 @@ void CMainDlg::OnHelp()
 {
     // Whatever asked for help, the main window always opens the same topic.
     LaunchHelp(m_hWnd, HELP_CONTEXT, HELP_CONTEXT_MAIN);
+}
+
+void CMainDlg::OnChartSample()
+{
+    chartHistory_.Sample(std::time(nullptr), SampleOf(panel1_), SampleOf(panel2_));
+    // A chart left open at the last exit comes back once the main window shows.
+    if (chartWnd_.settings.open && !chartWnd_.IsOpen() && !chartReopened_ && IsWindowVisible())
+    {
+        chartReopened_ = true;
+        chartWnd_.Open(*this);
+    }
 }
