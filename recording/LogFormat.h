@@ -24,6 +24,7 @@ struct LocalTime
     int hour = 0;
     int minute = 0;
     int second = 0;
+    int utcOffsetMinutes = 0; // local time minus UTC (only ISO 8601 timestamps show it)
 };
 
 // "2008.10.01 10:15:00": no milliseconds.

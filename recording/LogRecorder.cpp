@@ -3,9 +3,6 @@
 namespace
 {
 
-constexpr char NO_VALUE[] = "???";
-constexpr char LINE_END[] = "\r\n";
-
 bool Channel1Valid(const LogSource& s)
 {
     const MeterReading& r = s.reading;
@@ -29,7 +26,8 @@ bool Channel2Valid(const LogSource& s)
 LogRecord LogRecorder::NextRecord(const LogSource& source, const LogLayout& layout,
                                   const LocalTime& now)
 {
-    const char* separator = LogSeparator(layout.fileSepFormat);
+    const char* separator = StyleSeparator(layout.style, layout.fileSepFormat);
+    const char* lineEnd = StyleLineEnd(layout.style);
     if (source.unit1 != loggedUnit1 || source.unit2 != loggedUnit2)
     {
         loggedUnit1 = source.unit1;
@@ -41,20 +39,20 @@ LogRecord LogRecorder::NextRecord(const LogSource& source, const LogLayout& layo
     LogRecord record;
     if (selection == LOG_NO_CHANNEL)
     {
-        record.line = std::string(separator) + LINE_END;
+        record.line = std::string(separator) + lineEnd;
         return record;
     }
     if (headerPending)
     {
         headerPending = false;
-        record.header = BuildLogHeader(selection, loggedUnit1, loggedUnit2, separator);
+        record.header = StyleHeader(layout.style, selection, loggedUnit1, loggedUnit2, separator);
     }
 
     const std::string value1 =
-        Channel1Valid(source) ? FormatLogValue(source.reading1, loggedUnit1) : NO_VALUE;
+        StyleValue(layout.style, Channel1Valid(source), source.reading1, loggedUnit1);
     const std::string value2 =
-        Channel2Valid(source) ? FormatLogValue(source.reading2, loggedUnit2) : NO_VALUE;
-    record.line = FormatLogTimestamp(now) + separator;
+        StyleValue(layout.style, Channel2Valid(source), source.reading2, loggedUnit2);
+    record.line = StyleTimestamp(layout.style, now) + separator;
     switch (selection)
     {
     case LOG_CHANNEL1:
@@ -67,6 +65,6 @@ LogRecord LogRecorder::NextRecord(const LogSource& source, const LogLayout& layo
         record.line += value1 + separator + value2;
         break;
     }
-    record.line += LINE_END;
+    record.line += lineEnd;
     return record;
 }

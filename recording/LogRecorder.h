@@ -6,6 +6,7 @@
 #include "meter/MeterLink.h"
 #include "recording/LogFormat.h"
 #include "recording/LogRecord.h"
+#include "recording/LogStyle.h"
 
 #include <string>
 
@@ -15,6 +16,7 @@ struct LogLayout
     bool fileLogCanal1 = true;
     bool fileLogCanal2 = true;
     int fileSepFormat = SEP_TAB;
+    LogStyle style = LogStyle::Qm7xx; // the desktop program writes its own
 };
 
 class LogRecorder

@@ -51,7 +51,3 @@ std::wstring Cp1250ToWide(const std::string& bytes)
 {
     return ToWide(CP_CENTRAL_EUROPEAN, bytes);
 }
-std::string Utf8ToCp1250(const std::string& utf8)
-{
-    return WideToCp1250(Utf8ToWide(utf8));
-}

@@ -9,6 +9,6 @@ std::wstring Utf8ToWide(const std::string& utf8);
 std::string WideToUtf8(const std::wstring& wide);
 
 // Central European code page used by the log file. Characters that 1250 cannot hold become '?'.
+// The log file itself is converted by the platform-free Utf8ToCp1250 (recording/Cp1250.h).
 std::string WideToCp1250(const std::wstring& wide);
 std::wstring Cp1250ToWide(const std::string& bytes);
-std::string Utf8ToCp1250(const std::string& utf8);

@@ -1,9 +1,9 @@
 // Recording: the log writer started at start-up and after the recording settings, one record per
 // tick of the log timer handed to it, the writer's news shown, and the recording settings command.
 
+#include "recording/Cp1250.h"
 #include "recording/RecordSettingsDlg.h"
 #include "res/Texts.h"
-#include "toolkit/TextConv.h"
 #include "toolkit/WinApp.h"
 #include "ui/MainDlg.h"
 

@@ -1,6 +1,7 @@
 #pragma once
 
-// Ctrl+C and termination requests: the simulator finishes the byte it is writing and stops.
+// Ctrl+C and termination requests (SIGINT, SIGTERM, SIGHUP; Ctrl+C, Ctrl+Break, closing the
+// console): the main loop sees the request, finishes what it is writing and ends.
 
 void InstallStopHandler();
 bool StopRequested();
