@@ -13,12 +13,8 @@ namespace
 // A drifting value with one-second spikes now and then, as a noisy meter gives.
 double Drift(std::int64_t s)
 {
-    const double base = 50.0 + 20.0 * std::sin(static_cast<double>(s) / 3000.0);
-    if (s % 7919 == 0)
-        return base + 30.0;
-    if (s % 6007 == 0)
-        return base - 30.0;
-    return base;
+    return 50.0 + 20.0 * std::sin(static_cast<double>(s) / 3000.0) + (s % 7919 ? 0.0 : 30.0) -
+           (s % 6007 ? 0.0 : 30.0);
 }
 
 // The seconds after which the line breaks.
@@ -49,10 +45,9 @@ std::pair<float, float> Extremes(const std::vector<ColumnExtent>& columns)
 
 TEST(ColumnReduction, KeepsEveryExtremeAndNeverJoinsAcrossAGap)
 {
-    const struct
-    {
-        int seconds, columns;
-    } cases[] = {{86400, 1000}, {86400, 997}, {28800, 640}, {3600, 1000}, {600, 1000}, {600, 7}};
+    // Seconds in view, columns.
+    const std::pair<int, int> cases[] = {{86400, 1000}, {86400, 997}, {28800, 640},
+                                         {3600, 1000},  {600, 1000},  {600, 7}};
     ChartHistory history;
     const std::int64_t end = MARCH_1 + DAY - 1;
     const std::int64_t gapFirst = end - 300, gapLast = end - 200; // 101 seconds of silence
@@ -65,12 +60,12 @@ TEST(ColumnReduction, KeepsEveryExtremeAndNeverJoinsAcrossAGap)
                  return Good(1.0, ShownUnit::Wm2); // another unit: left out
              return Good(Drift(s), ShownUnit::Klx);
          });
-    for (const auto& c : cases)
+    for (const auto& [seconds, width] : cases)
     {
-        const std::int64_t first = end - c.seconds + 1;
+        const std::int64_t first = end - seconds + 1;
         const std::vector<ColumnExtent> columns =
-            ReduceToColumns(history, 0, ShownUnit::Klx, first, c.seconds, c.columns);
-        ASSERT_EQ(columns.size(), static_cast<size_t>(c.columns));
+            ReduceToColumns(history, 0, ShownUnit::Klx, first, seconds, width);
+        ASSERT_EQ(columns.size(), static_cast<size_t>(width));
         // Every good second lies within its column's extremes; the extremes are values.
         for (std::int64_t s = first; s <= end; ++s)
         {
@@ -78,7 +73,7 @@ TEST(ColumnReduction, KeepsEveryExtremeAndNeverJoinsAcrossAGap)
             if (!stored.good || stored.unit != ShownUnit::Klx)
                 continue;
             const ColumnExtent& column =
-                columns[static_cast<size_t>((2 * (s - first) + 1) * c.columns / (2 * c.seconds))];
+                columns[static_cast<size_t>((2 * (s - first) + 1) * width / (2 * seconds))];
             ASSERT_TRUE(column.any);
             ASSERT_LE(column.low, static_cast<float>(stored.value)) << s;
             ASSERT_GE(column.high, static_cast<float>(stored.value)) << s;
@@ -86,35 +81,29 @@ TEST(ColumnReduction, KeepsEveryExtremeAndNeverJoinsAcrossAGap)
         // Lines join neighbours except across the silence and the second in another unit.
         const std::vector<std::int64_t> breaks = BreaksOf(columns);
         for (std::int64_t before : breaks)
-            EXPECT_TRUE(before == gapFirst - 1 || before == end - 6)
-                << c.seconds << "/" << c.columns;
+            EXPECT_TRUE(before == gapFirst - 1 || before == end - 6) << seconds << "/" << width;
         // The silence is wider than a column; the one second in another unit shows only where
         // every second has a column of its own.
-        EXPECT_GE(breaks.size(), 1u) << c.seconds << "/" << c.columns;
-        if (c.seconds <= c.columns)
+        EXPECT_GE(breaks.size(), 1u) << seconds << "/" << width;
+        if (seconds <= width)
         {
-            EXPECT_EQ(breaks.size(), 2u) << c.seconds << "/" << c.columns;
+            EXPECT_EQ(breaks.size(), 2u) << seconds << "/" << width;
         }
         // Narrowed to the plot left once the labels have their room: the same extremes and breaks
         // (while a column stays narrower than the silence).
-        if (c.columns < 100)
+        if (width < 100)
             continue;
-        const std::vector<ColumnExtent> narrow = NarrowColumns(columns, c.columns * 15 / 16);
-        ASSERT_EQ(narrow.size(), static_cast<size_t>(c.columns * 15 / 16));
-        EXPECT_EQ(BreaksOf(narrow), breaks) << c.seconds << "/" << c.columns;
-        EXPECT_EQ(Extremes(narrow), Extremes(columns)) << c.seconds << "/" << c.columns;
+        const std::vector<ColumnExtent> narrow = NarrowColumns(columns, width * 15 / 16);
+        ASSERT_EQ(narrow.size(), static_cast<size_t>(width * 15 / 16));
+        EXPECT_EQ(BreaksOf(narrow), breaks) << seconds << "/" << width;
+        EXPECT_EQ(Extremes(narrow), Extremes(columns)) << seconds << "/" << width;
     }
 }
 
 TEST(NiceScale, HoldsTheDataWithRoundTicks)
 {
-    const struct
-    {
-        double min, max;
-        int maxTicks;
-        double low, high, step;
-        int decimals;
-    } cases[] = {
+    // Data min, max, ticks at most; scale low, high, step, decimals.
+    const std::tuple<double, double, int, double, double, double, int> cases[] = {
         {0.3, 9.7, 5, 0.0, 10.0, 2.0, 0},
         {101.2, 101.2, 5, 95.0, 110.0, 5.0, 0}, // a flat line gets a band of 5 %
         {0.0, 0.0, 4, -1.0, 1.0, 0.5, 1},
@@ -124,15 +113,15 @@ TEST(NiceScale, HoldsTheDataWithRoundTicks)
         {0.0, 1234.0, 3, 0.0, 1500.0, 500.0, 0},
         {0.0, 1000.0, 5, 0.0, 1000.0, 200.0, 0},
     };
-    for (const auto& c : cases)
+    for (const auto& [min, max, maxTicks, low, high, step, decimals] : cases)
     {
-        const ValueScale scale = NiceScale(c.min, c.max, c.maxTicks);
-        EXPECT_NEAR(scale.low, c.low, 1e-9) << c.min << ".." << c.max;
-        EXPECT_NEAR(scale.high, c.high, 1e-9) << c.min << ".." << c.max;
+        const ValueScale scale = NiceScale(min, max, maxTicks);
+        EXPECT_NEAR(scale.low, low, 1e-9) << min << ".." << max;
+        EXPECT_NEAR(scale.high, high, 1e-9) << min << ".." << max;
         ASSERT_GE(scale.ticks.size(), 2u);
-        EXPECT_LE(scale.ticks.size(), static_cast<size_t>(c.maxTicks) + 1);
-        EXPECT_NEAR(scale.ticks[1] - scale.ticks[0], c.step, 1e-9) << c.min << ".." << c.max;
-        EXPECT_EQ(scale.decimals, c.decimals) << c.min << ".." << c.max;
+        EXPECT_LE(scale.ticks.size(), static_cast<size_t>(maxTicks) + 1);
+        EXPECT_NEAR(scale.ticks[1] - scale.ticks[0], step, 1e-9) << min << ".." << max;
+        EXPECT_EQ(scale.decimals, decimals) << min << ".." << max;
     }
     EXPECT_EQ(TickText(-0.0000000001, 1), "0.0");
     EXPECT_EQ(TickText(12.3, 2), "12.30");
@@ -140,14 +129,8 @@ TEST(NiceScale, HoldsTheDataWithRoundTicks)
 
 TEST(TimeTicks, FallOnRoundLocalTimes)
 {
-    const struct
-    {
-        std::int64_t first;
-        int seconds, maxTicks;
-        UtcOffsetFn offset;
-        const char* firstLabel;
-        int step;
-    } cases[] = {
+    // First second, seconds, ticks at most, offset; the first tick's label, the step.
+    const std::tuple<std::int64_t, int, int, UtcOffsetFn, std::string, int> cases[] = {
         {MARCH_1 + 30, 600, 12, Utc, "00:01", 60},
         {MARCH_1 + 30, 600, 4, Utc, "00:05", 300},
         {MARCH_1 + 61, 3600, 12, Utc, "00:05", 300},
@@ -155,43 +138,38 @@ TEST(TimeTicks, FallOnRoundLocalTimes)
         {MARCH_1 + 1, DAY, 12, TwoHoursEast, "04:00", 7200},
         {MARCH_1 - 3600 + 1, DAY, 5, TwoHoursEast, "06:00", 6 * 3600},
     };
-    for (const auto& c : cases)
+    for (const auto& [first, seconds, maxTicks, offset, firstLabel, step] : cases)
     {
-        const std::vector<TimeTick> ticks =
-            TimeTicks(c.first, c.first + c.seconds - 1, c.maxTicks, c.offset);
+        const std::vector<TimeTick> ticks = TimeTicks(first, first + seconds - 1, maxTicks, offset);
         ASSERT_GE(ticks.size(), 2u);
-        EXPECT_LE(ticks.size(), static_cast<size_t>(c.maxTicks));
-        EXPECT_EQ(ticks.front().label, c.firstLabel);
-        EXPECT_GE(ticks.front().second, c.first);
-        EXPECT_EQ(ticks[1].second - ticks[0].second, c.step) << c.firstLabel;
+        EXPECT_LE(ticks.size(), static_cast<size_t>(maxTicks));
+        EXPECT_EQ(ticks.front().label, firstLabel);
+        EXPECT_GE(ticks.front().second, first);
+        EXPECT_EQ(ticks[1].second - ticks[0].second, step) << firstLabel;
     }
 }
 
 TEST(ChartPlan, SharesTheScaleOnlyBetweenChannelsOfOneUnit)
 {
-    const struct
-    {
-        ShownUnit first, second;
-        size_t axes;
-        int secondAxis;
-    } cases[] = {
+    // The units of the channels; the axes, and channel 2's.
+    const std::tuple<ShownUnit, ShownUnit, size_t, int> cases[] = {
         {ShownUnit::Klx, ShownUnit::Klx, 1, 0},
         {ShownUnit::Umol, ShownUnit::Wm2, 2, 1},
         {ShownUnit::None, ShownUnit::Wm2, 1, 0},
     };
-    for (const auto& c : cases)
+    for (const auto& [unit1, unit2, axes, secondAxis] : cases)
     {
         ChartHistory history;
         for (std::int64_t s = MARCH_1; s < MARCH_1 + 60; ++s)
-            history.Sample(s, c.first == ShownUnit::None ? Bad() : Good(10.0, c.first),
-                           Good(static_cast<double>(s - MARCH_1), c.second));
+            history.Sample(s, unit1 == ShownUnit::None ? Bad() : Good(10.0, unit1),
+                           Good(static_cast<double>(s - MARCH_1), unit2));
         ChartPlan plan = PlanChart(history, 600, 5, 300);
-        ASSERT_EQ(plan.axes.size(), c.axes);
+        ASSERT_EQ(plan.axes.size(), axes);
         EXPECT_EQ(plan.series.back().channel, 1);
-        EXPECT_EQ(plan.series.back().axis, c.secondAxis);
-        EXPECT_EQ(plan.axes[static_cast<size_t>(c.secondAxis)].unit, c.second);
+        EXPECT_EQ(plan.series.back().axis, secondAxis);
+        EXPECT_EQ(plan.axes[static_cast<size_t>(secondAxis)].unit, unit2);
         // The shared scale holds both channels: 0 .. 59 and 10.
-        const ValueScale& scale = plan.axes[static_cast<size_t>(c.secondAxis)].scale;
+        const ValueScale& scale = plan.axes[static_cast<size_t>(secondAxis)].scale;
         EXPECT_LE(scale.low, 0.0);
         EXPECT_GE(scale.high, 59.0);
         EXPECT_EQ(plan.series.back().columns.size(), 300u);

@@ -18,23 +18,16 @@ TEST(ChartHistory, KeepsTheLatestGoodSampleOfEachSecondAndGapsTheRest)
     history.Sample(t + 1, Bad(), Good(6.0, ShownUnit::Wm2));
     history.Sample(t + 4, Good(3.0, ShownUnit::Klx), Bad()); // t+2 and t+3 never sampled
 
-    const struct
-    {
-        int channel;
-        std::int64_t second;
-        bool good;
-        double value;
-    } cases[] = {
-        {0, t, true, 2.0},      {1, t, true, 5.0},      {0, t + 1, false, 0.0},
-        {1, t + 1, true, 6.0},  {0, t + 2, false, 0.0}, {0, t + 3, false, 0.0},
-        {0, t + 4, true, 3.0},  {1, t + 4, false, 0.0}, {0, t + 5, false, 0.0},
-        {0, t - 1, false, 0.0},
+    // Channel, second, value (0: a gap).
+    const std::tuple<int, std::int64_t, double> cases[] = {
+        {0, t, 2.0},     {1, t, 5.0},     {0, t + 1, 0.0}, {1, t + 1, 6.0}, {0, t + 2, 0.0},
+        {0, t + 4, 3.0}, {1, t + 4, 0.0}, {0, t + 5, 0.0}, {0, t - 1, 0.0},
     };
-    for (const auto& c : cases)
+    for (const auto& [channel, second, value] : cases)
     {
-        const StoredSecond s = history.At(c.channel, c.second);
-        EXPECT_EQ(s.good, c.good) << c.channel << " at +" << c.second - t;
-        EXPECT_EQ(s.value, c.good ? c.value : 0.0) << c.channel << " at +" << c.second - t;
+        const StoredSecond s = history.At(channel, second);
+        EXPECT_EQ(s.good, value != 0.0) << channel << " at +" << second - t;
+        EXPECT_EQ(s.value, value) << channel << " at +" << second - t;
     }
     EXPECT_EQ(history.Newest(), t + 4);
 }
@@ -55,11 +48,7 @@ TEST(ChartHistory, WrapsAfterADayInFixedMemory)
     EXPECT_EQ(history.MemoryBytes(), bytes);
     EXPECT_LT(bytes, 1000000u);
 
-    const struct
-    {
-        std::int64_t second;
-        bool good;
-    } cases[] = {
+    const std::pair<std::int64_t, bool> cases[] = {
         {newest, true},
         {newest - ChartHistory::SECONDS + 1, true}, // the oldest second kept
         {newest - ChartHistory::SECONDS, false},    // overwritten by the wrap
@@ -67,12 +56,11 @@ TEST(ChartHistory, WrapsAfterADayInFixedMemory)
         {MARCH_1 + DAY + 1000, false},
         {MARCH_1 + DAY + 999, true},
     };
-    for (const auto& c : cases)
+    for (const auto& [second, good] : cases)
     {
-        const StoredSecond s = history.At(0, c.second);
-        EXPECT_EQ(s.good, c.good) << c.second - MARCH_1;
-        EXPECT_EQ(s.value, c.good ? static_cast<double>(c.second % 1000) : 0.0)
-            << c.second - MARCH_1;
+        const StoredSecond s = history.At(0, second);
+        EXPECT_EQ(s.good, good) << second - MARCH_1;
+        EXPECT_EQ(s.value, good ? static_cast<double>(second % 1000) : 0.0) << second - MARCH_1;
     }
 
     // Visiting a range that starts before the kept day and ends after the newest second.
@@ -102,37 +90,22 @@ TEST(ChartHistory, ALongSilenceOrAClockSetBackLeavesOnlyGaps)
     EXPECT_EQ(history.At(0, MARCH_1 + 3 * DAY - 3600).value, 3.0);
 }
 
-TEST(ChartHistory, TotalsSinceResetReachBeyondTheDayAndStartAfreshOnReset)
+// (A reset is in the statistics' tests.)
+TEST(ChartHistory, TotalsSinceResetReachBeyondTheDay)
 {
     ChartHistory history;
-    // 30 hours of 1000 umol/(s*m2), then a reset and 2 hours of 500 with a 60-second gap.
-    const std::int64_t end = MARCH_1 + 30 * 3600;
-    Fill(history, MARCH_1, end, [](std::int64_t) { return Good(1000.0, ShownUnit::Umol); });
-    SpanTotals totals = history.SinceReset(0);
+    Fill(history, MARCH_1, MARCH_1 + 30 * 3600,
+         [](std::int64_t) { return Good(1000.0, ShownUnit::Umol); });
+    const SpanTotals totals = history.SinceReset(0);
     EXPECT_EQ(totals.Values().Count(), 30 * 3600 + 1);
     EXPECT_NEAR(totals.DoseAmount(), 108.0, 1e-9); // 1000e-6 mol * 108000 s
     EXPECT_EQ(totals.Dose().MissingSeconds(), 0);
     EXPECT_EQ(history.SinceReset(1).Dose().MissingSeconds(), 30 * 3600 + 1);
-
-    history.ResetTotals();
-    Fill(history, end + 1, end + 2 * 3600,
-         [&](std::int64_t s)
-         { return s > end + 100 && s <= end + 160 ? Bad() : Good(500.0, ShownUnit::Umol); });
-    totals = history.SinceReset(0);
-    EXPECT_EQ(totals.Values().Count(), 2 * 3600 - 60);
-    EXPECT_EQ(totals.Values().Max(), 500.0) << "the second of the reset is left out";
-    EXPECT_EQ(totals.Dose().MissingSeconds(), 60);
-    // Trapezoids: 99 among the 100 seconds before the gap, none across it, 7039 after it.
-    EXPECT_NEAR(totals.DoseAmount(), 500e-6 * (99 + 7039), 1e-9);
 }
 
 TEST(ShownUnit, IsTheUnitThePanelShows)
 {
-    const struct
-    {
-        int code, mode;
-        ShownUnit shown;
-    } cases[] = {
+    const std::tuple<int, int, ShownUnit> cases[] = {
         {UNIT_KLX, CONV_NONE, ShownUnit::Klx},
         {UNIT_KLX, CONV_TO_WM2, ShownUnit::Wm2},
         {UNIT_WM2, CONV_TO_KLX, ShownUnit::Klx},
@@ -141,8 +114,8 @@ TEST(ShownUnit, IsTheUnitThePanelShows)
         {UNIT_UMOL, CONV_TO_KLX, ShownUnit::Umol},
         {0, CONV_NONE, ShownUnit::None},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(ShownUnitOf(c.code, c.mode), c.shown) << c.code << "/" << c.mode;
+    for (const auto& [code, mode, shown] : cases)
+        EXPECT_EQ(ShownUnitOf(code, mode), shown) << code << "/" << mode;
 }
 
 } // namespace

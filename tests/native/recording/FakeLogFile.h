@@ -5,6 +5,7 @@
 
 #include "recording/LogSink.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -24,12 +25,9 @@ struct FakeDisk
     std::size_t partial = 0;
     bool flushFails = false, cutFails = false;
     bool writesBlock = false; // a write waits until this is cleared or, if honoured, cancelled
-    bool cancelHonoured = true;
-    bool writeBlocked = false;
-    int flushes = 0;         // that succeeded: records wholly in the file
-    int deadHandleCalls = 0; // calls made on a dead handle
+    bool cancelHonoured = true, writeBlocked = false, closed = false;
+    int flushes = 0; // that succeeded: records wholly in the file
     int cancels = 0;
-    bool closed = false;
 
     template <typename Edit> void Change(Edit edit)
     {
@@ -64,9 +62,10 @@ public:
     }
 
 protected:
+    using Lock = std::unique_lock<std::mutex>;
     unsigned long OpenFile(const std::string&, bool& existed) override
     {
-        std::lock_guard<std::mutex> lock(d_->mutex);
+        Lock lock(d_->mutex);
         if (!d_->present)
             return DEVICE_GONE;
         dead_ = false;
@@ -75,50 +74,51 @@ protected:
     }
     unsigned long SeekEnd(std::uint64_t& size) override
     {
-        std::lock_guard<std::mutex> lock(d_->mutex);
+        Lock lock(d_->mutex);
         size = d_->content.size();
-        return Dead() ? DEVICE_GONE : 0;
+        return Refused(false);
     }
     unsigned long Write(const char* data, std::size_t size, std::size_t& written) override
     {
-        std::unique_lock<std::mutex> lock(d_->mutex);
+        Lock lock(d_->mutex);
         d_->writeBlocked = true;
         d_->changed.notify_all();
         d_->changed.wait(lock,
                          [this] { return !d_->writesBlock || (cancelled_ && d_->cancelHonoured); });
         d_->writeBlocked = false;
-        if (cancelled_ || Dead())
-            return cancelled_ ? ABORTED : DEVICE_GONE;
-        written = d_->full ? d_->partial : size;
+        if (cancelled_)
+            return ABORTED;
+        if (const unsigned long error = Refused(false))
+            return error;
+        written = d_->full ? std::min(d_->partial, size) : size;
         d_->content.append(data, written);
         return d_->full ? DISK_FULL : 0;
     }
     unsigned long Flush() override
     {
-        std::lock_guard<std::mutex> lock(d_->mutex);
-        if (Dead() || d_->flushFails)
-            return dead_ ? DEVICE_GONE : DISK_FULL;
+        Lock lock(d_->mutex);
+        if (const unsigned long error = Refused(d_->flushFails))
+            return error;
         ++d_->flushes;
         d_->changed.notify_all();
         return 0;
     }
     unsigned long Truncate(std::uint64_t size) override
     {
-        std::lock_guard<std::mutex> lock(d_->mutex);
-        if (Dead() || d_->cutFails)
-            return dead_ ? DEVICE_GONE : DISK_FULL;
+        Lock lock(d_->mutex);
+        if (const unsigned long error = Refused(d_->cutFails))
+            return error;
         d_->content.resize(std::min<std::size_t>(size, d_->content.size()));
         return 0;
     }
     bool HandleSurvives(unsigned long error) const override { return error == DISK_FULL; }
 
 private:
-    bool Dead() // with the disk's mutex held
+    // With the disk's mutex held: a handle dies with its medium and stays dead.
+    unsigned long Refused(bool fails)
     {
         dead_ = dead_ || !d_->present;
-        if (dead_)
-            ++d_->deadHandleCalls;
-        return dead_;
+        return dead_ ? DEVICE_GONE : fails ? DISK_FULL : 0;
     }
 
     std::shared_ptr<FakeDisk> d_;
