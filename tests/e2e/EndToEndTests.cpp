@@ -27,8 +27,6 @@ constexpr wchar_t ADVERT_DIALOG[] = L"KORVEX - promocja QMX";
 constexpr RECT FIRST_PLACE{50, 50, 600, 450};
 constexpr COLORREF PANEL_TEXT = RGB(0, 64, 128);
 
-const std::vector<std::wstring> QM700_WM2{L"--model", L"700", L"--device", L"123",
-                                          L"--unit",  L"wm2", L"--level",  L"456.7"};
 const std::vector<std::wstring> QM701{L"--model",  L"701", L"--device", L"4242",
                                       L"--range1", L"klx", L"--level",  L"12.5",
                                       L"--range2", L"wm2", L"--level2", L"345.6"};
@@ -76,12 +74,6 @@ protected:
         if (PairRuns())
             Pair("stop");
         settings_key::Delete();
-    }
-    // The program's side of the pair, and no advert window over the main window.
-    static void StorePort(DWORD port = PROGRAM_PORT)
-    {
-        ASSERT_TRUE(settings_key::WriteDword(L"PORT_NR", port));
-        ASSERT_TRUE(settings_key::WriteDword(L"SHOW_ADV", 0));
     }
     void Play(const std::vector<std::wstring>& options)
     {
@@ -135,7 +127,7 @@ TEST_F(EndToEnd, OneChannelMeterShowsItsStatusAndErrorsAndTheLinkIsLostWhenTheMe
     if (!GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version"))
         GTEST_SKIP() << "the virtual serial pair is made under Wine only";
     ASSERT_TRUE(Pair("start")) << "no virtual serial pair in " << QM_E2E_LOST_PAIR_DIR;
-    ASSERT_NO_FATAL_FAILURE(StorePort(LOST_PROGRAM_PORT));
+    ASSERT_TRUE(settings_key::StartFresh(LOST_PROGRAM_PORT));
     Meter lostMeter(SimulatorPath(), LOST_METER_PORT);
     ProgramUnderTest program(ProgramPath());
     ASSERT_TRUE(program.WaitForMainWindow(START_TIMEOUT_MS)) << program.Failure();
@@ -180,7 +172,7 @@ TEST_F(EndToEnd, OneChannelMeterShowsItsStatusAndErrorsAndTheLinkIsLostWhenTheMe
 
 TEST_F(EndToEnd, TwoChannelMeterShowsBothPanelsAndTheirErrorsAndAlwaysOnTopIsSaved)
 {
-    ASSERT_NO_FATAL_FAILURE(StorePort());
+    ASSERT_TRUE(settings_key::StartFresh(PROGRAM_PORT));
     ASSERT_NO_FATAL_FAILURE(Play(QM701));
     ProgramUnderTest program(ProgramPath());
     ASSERT_TRUE(program.WaitForMainWindow(START_TIMEOUT_MS)) << program.Failure();

@@ -18,30 +18,6 @@ namespace
 {
 
 const std::string DISK = QM_E2E_SMALL_DISK;
-const std::vector<std::wstring> METER{L"--model", L"700",    L"--device", L"123",     L"--unit",
-                                      L"wm2",     L"--fast", L"--fixed",  L"--level", L"456.7"};
-
-// Message boxes of the program on the screen now (its dialogs captioned with its name).
-int MessageBoxes(const ProgramUnderTest& program)
-{
-    struct Search
-    {
-        HWND main;
-        int found;
-    } search{program.MainWindow(), 0};
-    EnumWindows(
-        [](HWND window, LPARAM data)
-        {
-            auto* s = reinterpret_cast<Search*>(data);
-            wchar_t className[16] = {};
-            GetClassNameW(window, className, 16);
-            s->found += window != s->main && IsWindowVisible(window) &&
-                        std::wstring(className) == L"#32770" && WindowText(window) == L"QM7xx";
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
 
 // A small disk is given out in pages of 4 KiB, and a file's last page takes records until it is
 // full even on a full disk. A log begun with a long first line fills its page after a dozen
@@ -77,15 +53,7 @@ TEST(FullDiskE2e, ADiskThatFillsUpIsToldOnceAndEverySecondIsWrittenOnceItIsFreed
         GTEST_SKIP() << "no small disk: mounting a tmpfs on " << DISK << " was refused (not root?)";
     const std::wstring log = WindowsPath(DISK + "/log.csv");
     const std::wstring filler = WindowsPath(DISK + "/filler");
-    settings_key::Delete();
-    const std::pair<const wchar_t*, DWORD> dwords[] = {{L"PORT_NR", PROGRAM_PORT},
-                                                       {L"SHOW_ADV", 0},
-                                                       {L"FILE_LOG", 1},
-                                                       {L"FILE_LOG_CANAL2", 0},
-                                                       {L"FILE_SEP_FORMAT", 3}};
-    for (const auto& [name, value] : dwords)
-        ASSERT_TRUE(settings_key::WriteDword(name, value));
-    ASSERT_TRUE(settings_key::WriteText(L"FILE_NAME", log));
+    ASSERT_TRUE(settings_key::StartLogging(PROGRAM_PORT, log, false));
     {
         const UniqueHandle earlier(CreateFileW(log.c_str(), GENERIC_WRITE, 0, nullptr,
                                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -95,7 +63,7 @@ TEST(FullDiskE2e, ADiskThatFillsUpIsToldOnceAndEverySecondIsWrittenOnceItIsFreed
     }
     // The meter first, so that every record has its value.
     Meter meter(SimulatorPath(), METER_PORT);
-    ASSERT_TRUE(meter.Play(METER)) << meter.Failure();
+    ASSERT_TRUE(meter.Play(QM700_WM2)) << meter.Failure();
     ProgramUnderTest program(ProgramPath());
     ASSERT_TRUE(program.WaitForMainWindow(START_TIMEOUT_MS)) << program.Failure();
     ASSERT_TRUE(StatusBecomes(program, L"QM-700 numer 123. Pomiar prawidłowy. Rejestracja do "
@@ -108,7 +76,7 @@ TEST(FullDiskE2e, ADiskThatFillsUpIsToldOnceAndEverySecondIsWrittenOnceItIsFreed
     int mostBoxes = 0;
     const auto waiting = [&]
     {
-        mostBoxes = std::max(mostBoxes, MessageBoxes(program));
+        mostBoxes = std::max(mostBoxes, static_cast<int>(program.Dialogs(L"QM7xx").size()));
         return program.StatusText().find(L"Zapis do pliku wstrzymany") != std::wstring::npos;
     };
     EXPECT_TRUE(WaitUntil(waiting, 5000)) << "no backlog shown";

@@ -37,16 +37,11 @@ std::vector<std::wstring> PackageFiles()
     return files;
 }
 
-std::wstring Folder(int csidl)
+std::wstring ShellFolder(int csidl)
 {
     wchar_t path[MAX_PATH] = {};
     SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
     return path;
-}
-
-std::wstring InstallFolder()
-{
-    return Folder(CSIDL_PROGRAM_FILES) + L"\\QM7xx";
 }
 
 bool Exists(const std::wstring& path)
@@ -58,8 +53,8 @@ bool Exists(const std::wstring& path)
 // installation's shortcuts in the user's.
 bool StartMenuShortcutExists()
 {
-    return Exists(Folder(CSIDL_COMMON_PROGRAMS) + L"\\QM7xx.lnk") ||
-           Exists(Folder(CSIDL_PROGRAMS) + L"\\QM7xx.lnk");
+    return Exists(ShellFolder(CSIDL_COMMON_PROGRAMS) + L"\\QM7xx.lnk") ||
+           Exists(ShellFolder(CSIDL_PROGRAMS) + L"\\QM7xx.lnk");
 }
 
 // The versions shown by the installed programs list for entries with the product's name.
@@ -114,7 +109,7 @@ std::vector<std::wstring> InstalledProgramsEntries()
 
 TEST(Installer, InstallsRunsAndUninstallsLeavingTheUsersSettings)
 {
-    const std::wstring folder = InstallFolder();
+    const std::wstring folder = ShellFolder(CSIDL_PROGRAM_FILES) + L"\\QM7xx";
     ASSERT_FALSE(Exists(folder)) << "the prefix is not fresh";
 
     ASSERT_TRUE(Msiexec(L"/i"));

@@ -10,6 +10,10 @@
 #include <string>
 #include <vector>
 
+// A QM-700 numbered 123 that reads 456.7 W/m2.
+inline const std::vector<std::wstring> QM700_WM2{L"--model", L"700", L"--device", L"123",
+                                                 L"--unit",  L"wm2", L"--level",  L"456.7"};
+
 class Meter
 {
 public:

@@ -12,7 +12,6 @@
 #include "tests/e2e/SettingsKey.h"
 #include "tests/e2e/WindowShot.h"
 #include "tests/win/support/MessagePump.h"
-#include "toolkit/TextConv.h"
 #include "ui/ReadingPanel.h"
 
 #include <gtest/gtest.h>
@@ -73,19 +72,11 @@ TEST(FirstStartE2e, ThePortChosenInTheDialogAndTheUnitsChosenThenComeBackAtTheNe
                           DIALOG_TIMEOUT_MS, 20));
     std::cout << "port dialog " << GetTickCount64() - shown << " ms after the main window\n";
 
-    // The list's items, read from the other process.
-    const HWND list = GetDlgItem(dialog, IDC_PORT_LIST);
-    LRESULT programEntry = -1;
-    std::string listed;
-    for (LRESULT i = 0; i < SendMessageW(list, CB_GETCOUNT, 0, 0); ++i)
-    {
-        wchar_t text[300] = {};
-        SendMessageW(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-        listed += WideToUtf8(text) + "; ";
-        programEntry = text == L"COM" + std::to_wstring(PROGRAM_PORT) ? i : programEntry;
-    }
-    ASSERT_GE(programEntry, 0) << "listed: " << listed;
-    SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(programEntry), 0);
+    const std::wstring programPort = L"COM" + std::to_wstring(PROGRAM_PORT);
+    ASSERT_NE(SendDlgItemMessageW(dialog, IDC_PORT_LIST, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                                  reinterpret_cast<LPARAM>(programPort.c_str())),
+              CB_ERR)
+        << "the program's port is not offered";
     Press(dialog, IDOK);
     ASSERT_TRUE(StatusBecomes(program, READING, DIALOG_TIMEOUT_MS));
 

@@ -66,16 +66,17 @@ RECT ProgramUnderTest::ControlRect(int controlId) const
     return rect;
 }
 
-HWND ProgramUnderTest::FindDialog(const std::wstring& caption) const
+std::vector<HWND> ProgramUnderTest::Dialogs(const std::wstring& caption) const
 {
+    std::vector<HWND> found;
     for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT))
     {
         DWORD owner = 0;
         GetWindowThreadProcessId(w, &owner);
         if (owner == processId_ && w != main_ && IsWindowVisible(w) && IsDialog(w, caption))
-            return w;
+            found.push_back(w);
     }
-    return nullptr;
+    return found;
 }
 
 std::optional<DWORD> ProgramUnderTest::WaitForExit(DWORD timeoutMs)

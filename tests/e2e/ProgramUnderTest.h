@@ -13,6 +13,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 std::wstring WindowText(HWND window);
 
@@ -45,8 +46,14 @@ public:
     void Command(UINT commandId) const { PostMessageW(main_, WM_COMMAND, commandId, 0); }
     // The close box of the caption bar.
     void CloseBox() const { PostMessageW(main_, WM_SYSCOMMAND, SC_CLOSE, 0); }
-    // A visible top-level dialog of the program with this caption (not the main window), or null.
-    HWND FindDialog(const std::wstring& caption) const;
+    // The visible top-level dialogs of the program with this caption (not the main window), and
+    // the first of them or null.
+    std::vector<HWND> Dialogs(const std::wstring& caption) const;
+    HWND FindDialog(const std::wstring& caption) const
+    {
+        const std::vector<HWND> found = Dialogs(caption);
+        return found.empty() ? nullptr : found[0];
+    }
 
     // Waits for the process to end; its exit code, or nothing on time-out.
     std::optional<DWORD> WaitForExit(DWORD timeoutMs);

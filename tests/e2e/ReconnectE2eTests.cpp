@@ -17,8 +17,6 @@
 namespace
 {
 
-const std::vector<std::wstring> METER{L"--model", L"700",    L"--device", L"123",     L"--unit",
-                                      L"wm2",     L"--fast", L"--fixed",  L"--level", L"456.7"};
 constexpr wchar_t READING[] = L"QM-700 numer 123. Pomiar prawidłowy. Rejestracja do pliku co "
                               L"00:00:01.";
 
@@ -28,21 +26,13 @@ TEST(ReconnectE2e, APulledAdapterComesBackByItselfAndNoSecondOfTheLogIsMissing)
         GTEST_SKIP() << "the virtual serial pair is made under Wine only";
     const std::wstring log = WindowsPath(QM_E2E_RECONNECT_LOG);
     DeleteFileW(log.c_str());
-    settings_key::Delete();
     ASSERT_TRUE(Pair("start"));
-    const std::pair<const wchar_t*, DWORD> dwords[] = {{L"PORT_NR", LOST_PROGRAM_PORT},
-                                                       {L"SHOW_ADV", 0},
-                                                       {L"FILE_LOG", 1},
-                                                       {L"FILE_LOG_CANAL2", 0},
-                                                       {L"FILE_SEP_FORMAT", 3}};
-    for (const auto& [name, value] : dwords)
-        ASSERT_TRUE(settings_key::WriteDword(name, value));
-    ASSERT_TRUE(settings_key::WriteText(L"FILE_NAME", log));
+    ASSERT_TRUE(settings_key::StartLogging(LOST_PROGRAM_PORT, log, false));
 
     ProgramUnderTest program(ProgramPath());
     ASSERT_TRUE(program.WaitForMainWindow(START_TIMEOUT_MS)) << program.Failure();
     Meter meter(SimulatorPath(), LOST_METER_PORT);
-    ASSERT_TRUE(meter.Play(METER)) << meter.Failure();
+    ASSERT_TRUE(meter.Play(QM700_WM2)) << meter.Failure();
     EXPECT_TRUE(StatusBecomes(program, READING));
 
     ASSERT_TRUE(Pair("stop"));
@@ -54,7 +44,7 @@ TEST(ReconnectE2e, APulledAdapterComesBackByItselfAndNoSecondOfTheLogIsMissing)
                               12000));
     WaitUntil([&] { return GetTickCount64() - pulled >= 10000; }, 11000);
     ASSERT_TRUE(Pair("start"));
-    ASSERT_TRUE(meter.Play(METER)) << meter.Failure();
+    ASSERT_TRUE(meter.Play(QM700_WM2)) << meter.Failure();
     EXPECT_TRUE(StatusBecomes(program, READING, 8000)) << "no reading after the port came back";
     // A few records after the meter's return.
     WaitUntil(

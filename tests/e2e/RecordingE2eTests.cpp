@@ -15,22 +15,16 @@ namespace
 
 // A frame every second; after frame 6 the meter is silent for 9 s (the program gives up on it
 // after 5), and from frame 10 on channel 1 reports W/m2 instead of kLx.
-const std::vector<std::wstring> METER{L"--model",     L"701",     L"--device",       L"7",
-                                      L"--fast",      L"--fixed", L"--range1",       L"klx",
-                                      L"--level",     L"12.5",    L"--range2",       L"wm2-fine",
-                                      L"--level2",    L"3.45",    L"--silence",      L"6:9",
-                                      L"--change-at", L"10",      L"--range1-after", L"wm2"};
+const std::vector<std::wstring> METER{
+    L"--model",   L"701",  L"--device",    L"7",        L"--range1",       L"klx",
+    L"--level",   L"12.5", L"--range2",    L"wm2-fine", L"--level2",       L"3.45",
+    L"--silence", L"6:9",  L"--change-at", L"10",       L"--range1-after", L"wm2"};
 
 TEST(RecordingE2e, TwoChannelMeterLoggedEverySecondWithSilenceAndAUnitChange)
 {
     const std::wstring log = WindowsPath(QM_E2E_RECORDING_LOG);
     DeleteFileW(log.c_str());
-    settings_key::Delete();
-    const std::pair<const wchar_t*, DWORD> dwords[] = {
-        {L"PORT_NR", PROGRAM_PORT}, {L"SHOW_ADV", 0}, {L"FILE_LOG", 1}, {L"FILE_SEP_FORMAT", 3}};
-    for (const auto& [name, value] : dwords)
-        ASSERT_TRUE(settings_key::WriteDword(name, value));
-    ASSERT_TRUE(settings_key::WriteText(L"FILE_NAME", log));
+    ASSERT_TRUE(settings_key::StartLogging(PROGRAM_PORT, log));
 
     ProgramUnderTest program(ProgramPath());
     ASSERT_TRUE(program.WaitForMainWindow(START_TIMEOUT_MS)) << program.Failure();

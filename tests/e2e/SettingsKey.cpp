@@ -8,6 +8,18 @@ void Delete()
     RegDeleteTreeW(HKEY_CURRENT_USER, PROGRAM_SETTINGS_KEY);
 }
 
+bool StartFresh(DWORD port)
+{
+    Delete();
+    return WriteDword(L"PORT_NR", port) && WriteDword(L"SHOW_ADV", 0);
+}
+
+bool StartLogging(DWORD port, const std::wstring& log, bool channel2)
+{
+    return StartFresh(port) && WriteDword(L"FILE_LOG", 1) && WriteDword(L"FILE_SEP_FORMAT", 3) &&
+           (channel2 || WriteDword(L"FILE_LOG_CANAL2", 0)) && WriteText(L"FILE_NAME", log);
+}
+
 bool WriteRaw(const wchar_t* name, DWORD type, const void* data, DWORD size)
 {
     return RegSetKeyValueW(HKEY_CURRENT_USER, PROGRAM_SETTINGS_KEY, name, type, data, size) ==

@@ -15,6 +15,11 @@ namespace settings_key
 {
 
 void Delete();
+// A new key for a start that opens this port and shows no advert window; false when a value
+// could not be written.
+bool StartFresh(DWORD port);
+// The same, logging every second to `log` with semicolons, channel 2 too unless told not to.
+bool StartLogging(DWORD port, const std::wstring& log, bool channel2 = true);
 // Creates the key when missing. False when the value could not be written.
 bool WriteRaw(const wchar_t* name, DWORD type, const void* data, DWORD size);
 bool WriteDword(const wchar_t* name, DWORD value);

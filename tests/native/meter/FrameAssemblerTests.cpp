@@ -44,16 +44,11 @@ const AssemblyCase ASSEMBLY_CASES[] = {
     {"damaged checksum", Edited(KLX, 15, "4", false) + KLX, " B17 G17"},
     {"7 stray bytes make a 24-byte candidate", Bytes(7, 'x') + KLX + KLX, " B24 G17"},
     {"6 stray bytes", Bytes(6, 'x') + KLX + KLX, " G17"},
-    {"8 stray bytes", Bytes(8, 'x') + KLX + KLX, " G17"},
-    {"carriage return among the first 16 bytes is data", Edited(KLX, 5, "\r") + KLX, " G17 G17"},
     {"carriage return at 16 is data", Bytes(15, 'x') + Bytes{0x0D} + KLX + KLX, " G17"},
     {"carriage return at 17 closes", Bytes(16, 'x') + Bytes{0x0D} + KLX, " B17 G17"},
     {"carriage return at 49 closes", Bytes(48, 'x') + Bytes{0x0D} + KLX, " G17"},
     {"49 bytes are held", Bytes(49, 'x'), "", 49},
     {"the 50th byte empties the buffer", Bytes(50, 'x') + KLX, " G17"},
-    // The frame's first byte is the 50th and goes; its carriage return comes at 16 (data), the
-    // next frame's at 33 (dropped); the third frame is found.
-    {"after 49 bytes, the next frame is lost", Bytes(49, 'x') + KLX + KLX + KLX, " G17"},
 };
 
 TEST(FrameAssembler, CutsTheStreamIntoFrames)
@@ -64,14 +59,6 @@ TEST(FrameAssembler, CutsTheStreamIntoFrames)
         EXPECT_EQ(Fed(assembler, c.stream), c.outcomes) << c.name;
         EXPECT_EQ(assembler.Count(), c.countAfter) << c.name;
     }
-}
-
-TEST(FrameAssembler, ResetDiscardsAPartialFrame)
-{
-    FrameAssembler assembler;
-    EXPECT_EQ(Fed(assembler, Bytes(KLX.begin(), KLX.begin() + 10)), "");
-    assembler.Reset();
-    EXPECT_EQ(Fed(assembler, KLX), " G17");
 }
 
 } // namespace

@@ -18,12 +18,7 @@ using Bytes = std::vector<std::uint8_t>;
 // A QM-700 numbered 1234.
 Bytes One(int raw, bool klx = true, bool errors = false)
 {
-    Frame17Spec f;
-    f.deviceNumber = 1234;
-    f.unitKlx = klx;
-    f.raw = raw;
-    f.measurementError = f.calibrationError = errors;
-    return EncodeFrame(f);
+    return EncodeFrame(Frame17Spec{1234, false, errors, klx, errors, raw});
 }
 
 // What Two() changes in the frame.
@@ -32,24 +27,21 @@ constexpr int NO_SECOND = 1, ERROR_2 = 2, CALIBRATION = 4, ODD_RANGE_2 = 8, KLX_
 // A QM-701 numbered 7: channel 1 in kLx, channel 2 in W/m2 at 0.01 (or kLx).
 Bytes Two(int raw1, int raw2, int twists = 0)
 {
-    Frame24Spec f;
-    f.deviceNumber = 7;
-    f.channel1 = {1, false, raw1};
-    f.channel2 = {twists & ODD_RANGE_2 ? 6 : (twists & KLX_2 ? 1 : 3), true, raw2};
-    f.secondChannel = !(twists & NO_SECOND);
-    f.measurementError2 = twists & ERROR_2;
-    f.calibrationError = twists & CALIBRATION;
-    return EncodeFrame(f);
+    const int range2 = twists & ODD_RANGE_2 ? 6 : (twists & KLX_2 ? 1 : 3);
+    return EncodeFrame(Frame24Spec{7,
+                                   !(twists & NO_SECOND),
+                                   (twists & CALIBRATION) != 0,
+                                   false,
+                                   (twists & ERROR_2) != 0,
+                                   {1, false, raw1},
+                                   {range2, true, raw2}});
 }
 
 // What a front end would show after the bytes: each panel as the link last told it ("-" never
 // told, "???" or its value, its unit code, "blinking"), whether panel 2 is shown, and how many
 // layouts were asked for.
-class Screen
+struct Screen
 {
-public:
-    explicit Screen(MeterLink& link) : link_(link) {}
-
     void Apply(const LinkUpdate& u)
     {
         for (int i = 0; i < 2; ++i)
@@ -58,37 +50,36 @@ public:
             std::ostringstream text;
             (c.clear ? text << "???" : text << c.value) << (c.blinking ? " blinking" : "");
             if (c.touched)
-                panels_[i] = text.str();
+                panels[i] = text.str();
         }
-        layouts_ += u.layoutChanged;
+        layouts += u.layoutChanged;
     }
     void Feed(const Bytes& bytes)
     {
         for (std::uint8_t b : bytes)
-            Apply(link_.Feed(b, 0));
+            Apply(link.Feed(b, 0));
     }
     std::string Shown() const
     {
         std::ostringstream shown;
-        shown << (link_.IsLost() ? "lost" : "receiving");
+        shown << (link.IsLost() ? "lost" : "receiving");
         for (int i = 0; i < 2; ++i)
-            shown << " | " << panels_[i] << " unit " << link_.UnitCode(i);
-        shown << " | " << (link_.SecondPanelShown() ? "two" : "one") << " panel, " << layouts_
+            shown << " | " << panels[i] << " unit " << link.UnitCode(i);
+        shown << " | " << (link.SecondPanelShown() ? "two" : "one") << " panel, " << layouts
               << " layouts";
         return shown.str();
     }
 
-private:
-    MeterLink& link_;
-    std::string panels_[2] = {"-", "-"};
-    int layouts_ = 0;
+    MeterLink& link;
+    std::string panels[2] = {"-", "-"};
+    int layouts = 0;
 };
 
 // Unit codes: 1 W/m2, 2 kLx, 4 W/m2 at 0.01.
 TEST(MeterLink, GoodFramesShowTheirValuesUnitsAndErrorsAndTheSecondPanelFollowsTheChannels)
 {
     MeterLink link(UNIT_KLX);
-    Screen screen(link);
+    Screen screen{link};
     EXPECT_EQ(link.State(), LinkState::NoReadingYet);
     const std::pair<Bytes, std::string> frames[] = {
         {One(-42, false), "receiving | -4.2 unit 1 | - unit 2 | one panel, 0 layouts"},
@@ -117,7 +108,7 @@ TEST(MeterLink, GoodFramesShowTheirValuesUnitsAndErrorsAndTheSecondPanelFollowsT
 TEST(MeterLink, ADamagedFrameOrTheWatchdogShowALostLinkUntilAGoodFrame)
 {
     MeterLink link(UNIT_KLX);
-    Screen screen(link);
+    Screen screen{link};
     Bytes damaged = One(100);
     damaged[10] ^= 0x01;
     for (std::uint8_t b : damaged)

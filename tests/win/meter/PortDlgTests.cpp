@@ -75,16 +75,15 @@ std::string OnScreen(HWND dialog)
 using PortDialog = MainWindowTest;
 
 // The same, with COM13 stored and opened at start.
-class PortInUse : public MainWindowTest
+AppSettings WithPort13()
 {
-protected:
-    PortInUse() : MainWindowTest(WithPort(13)) {}
-    static AppSettings WithPort(int port)
-    {
-        AppSettings settings = Quiet();
-        settings.portNr = port;
-        return settings;
-    }
+    AppSettings settings = MainWindowTest::Quiet();
+    settings.portNr = 13;
+    return settings;
+}
+struct PortInUse : MainWindowTest
+{
+    PortInUse() : MainWindowTest(WithPort13()) {}
 };
 
 TEST_F(PortInUse, ListsTheScanAndPreselectsThePortInUseWhileTheWaitDisablesTheMainWindow)

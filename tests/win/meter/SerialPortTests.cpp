@@ -1,15 +1,99 @@
+// The serial port engine on the virtual serial pairs COM8 <-> COM9 and COM12 <-> COM13 (made by
+// scripts/serial-pair before the tests start), and with played drivers for what a pair cannot do.
+
+#include "meter/SerialPort.h"
 #include "tests/win/support/HandleCount.h"
-#include "SerialTestSupport.h"
+#include "tests/win/support/MessagePump.h"
+#include "toolkit/Handles.h"
 
 #include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
 
 #include <algorithm>
 #include <atomic>
 #include <future>
+#include <memory>
 #include <random>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace
 {
+
+constexpr int PAIR_RECEIVER = 8;
+constexpr int PAIR_SENDER = 9;
+constexpr int HIGH_PAIR_RECEIVER = 12;
+constexpr int HIGH_PAIR_SENDER = 13;
+
+// A message-only window that collects the bytes the serial worker sends it, and its reports of a
+// port that has gone (wParam, lParam).
+using DeadReports = std::vector<std::pair<WPARAM, LPARAM>>;
+struct ByteSink
+{
+    ByteSink() { SetWindowSubclass(window, Collect, 1, reinterpret_cast<DWORD_PTR>(this)); }
+    ~ByteSink() { DestroyWindow(window); }
+    static LRESULT CALLBACK Collect(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                    UINT_PTR, DWORD_PTR self)
+    {
+        auto& sink = *reinterpret_cast<ByteSink*>(self);
+        if (message == SerialPort::WM_METER_BYTE)
+            sink.bytes.push_back(static_cast<unsigned char>(wParam));
+        else if (message == SerialPort::WM_METER_PORT_DEAD)
+            sink.deadReports.emplace_back(wParam, lParam);
+        else
+            return DefSubclassProc(window, message, wParam, lParam);
+        return 0;
+    }
+
+    const HWND window =
+        CreateWindowExW(0, L"Message", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    std::vector<unsigned char> bytes;
+    DeadReports deadReports;
+};
+
+// A port on COM8 opened with the meter's line settings, its worker started; null when either fails.
+template <class Port = SerialPort, class... Args>
+std::unique_ptr<Port> StartedPort(HWND owner, const Args&... args)
+{
+    auto port = std::make_unique<Port>(args...);
+    if (!port->Open(owner, PAIR_RECEIVER, 300, 'N', 7, 1, EV_RXCHAR) || !port->StartWorker())
+        return nullptr;
+    return port;
+}
+
+// A port opened the plain way (blocking writes), as the other end of a pair or to look at its
+// settings.
+UniqueHandle OpenPlainPort(int portNumber)
+{
+    const std::wstring name = L"\\\\.\\COM" + std::to_wstring(portNumber);
+    return UniqueHandle(CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                    OPEN_EXISTING, 0, nullptr));
+}
+
+bool Write(const UniqueHandle& port, const std::vector<unsigned char>& bytes)
+{
+    DWORD written = 0;
+    const DWORD size = static_cast<DWORD>(bytes.size());
+    return WriteFile(port.Get(), bytes.data(), size, &written, nullptr) && written == size;
+}
+
+// The worker empties the port's queues when it starts, so bytes written before that are lost.
+// Writes a sync byte until one comes through, then a marker byte, and waits for the marker: then
+// the worker listens, nothing is in transit, and the sink is emptied.
+bool SyncWithWorker(ByteSink& sink, const UniqueHandle& writer)
+{
+    bool listening = false;
+    for (int attempt = 0; attempt < 1000 && !listening; ++attempt)
+        listening = Write(writer, {0xA5}) && PumpUntil([&] { return !sink.bytes.empty(); }, 10);
+    listening = listening && Write(writer, {0xC3}) &&
+                PumpUntil([&] { return sink.bytes.back() == 0xC3; }, 10000);
+    sink.bytes.clear();
+    return listening;
+}
 
 // Every cycle opens COM8, then reopens the same object on COM12 (the same device-name form as
 // COM1..COM9), which must end the first worker, and destroys it. Every tenth makes sure that
@@ -33,7 +117,7 @@ TEST(SerialPort, OpeningReopeningAndClosingLeaveNoWorkerHandleOrFlowControlBehin
         SerialPort neverOpened;
         SerialPort absent;
         EXPECT_FALSE(absent.Open(sink.window, 77, 300, 'N', 7, 1, EV_RXCHAR));
-        const auto port = StartedPort(sink.window, PAIR_RECEIVER);
+        const auto port = StartedPort(sink.window);
         ASSERT_NE(port, nullptr);
         EXPECT_FALSE(port->StartWorker()) << "a second worker on the same port";
         HANDLE first = nullptr; // our own handle to the first worker, to see how it ended
@@ -62,7 +146,7 @@ TEST(SerialPort, OpeningReopeningAndClosingLeaveNoWorkerHandleOrFlowControlBehin
 TEST(SerialPort, BytesArriveCompleteAndInOrderEvenWhileThePortIsDestroyed)
 {
     ByteSink sink;
-    auto port = StartedPort(sink.window, PAIR_RECEIVER);
+    auto port = StartedPort(sink.window);
     ASSERT_NE(port, nullptr);
     const UniqueHandle writer = OpenPlainPort(PAIR_SENDER);
     ASSERT_TRUE(SyncWithWorker(sink, writer));
@@ -87,60 +171,66 @@ TEST(SerialPort, BytesArriveCompleteAndInOrderEvenWhileThePortIsDestroyed)
 
 // Destroys the port on a thread of its own, left to it if it never ends: a closing that cannot
 // end shows as a failure rather than as a hang.
-template <class Port> bool DestroyedWithin(std::unique_ptr<Port> port, DWORD limitMs)
+bool DestroyedWithin(std::unique_ptr<SerialPort> port, DWORD limitMs)
 {
     const UniqueHandle destroyer(CreateThread(
         nullptr, 0,
         [](void* p) -> DWORD
         {
-            delete static_cast<Port*>(p);
+            delete static_cast<SerialPort*>(p);
             return 0;
         },
         port.release(), 0, nullptr));
     return WaitForSingleObject(destroyer.Get(), limitMs) == WAIT_OBJECT_0;
 }
 
-// What a played driver's calls do: each fails with the error given (0: it works). A wait ends at
-// once with a byte in the queue and a framing error reported with it; the read gives that byte.
+constexpr DWORD NEVER = MAXDWORD;
+
+// The error each call of a played driver fails with; NEVER: it never ends (a wait not even at a
+// new mask, a read not even when cancelled, ClearCommError never returns); 0: it works. A wait
+// that works ends at once with a byte in the queue and a framing error reported with it; the read
+// gives that byte.
 struct PlayedDriver
 {
-    DWORD waitStart = 0; // WaitCommEvent
-    DWORD waitEnd = 0;   // the ended wait's result
-    DWORD status = 0;    // ClearCommError
-    DWORD read = 0;      // ReadFile
-    bool readNeverEnds = false;
-    bool statusNeverReturns = false;
-    bool waitNeverEnds = false; // until the mask changes
-    bool maskRefused = false;   // as for a port that has gone: a pending wait is never ended
+    DWORD wait = 0;       // WaitCommEvent
+    DWORD waitResult = 0; // the ended wait's result
+    DWORD status = 0;     // ClearCommError
+    DWORD read = 0;       // ReadFile
 };
 
 struct PlayedDriverPort : SerialPort
 {
     explicit PlayedDriverPort(const PlayedDriver& driver) : driver_(driver) {}
     ~PlayedDriverPort() override { EndWorker(); }
-    BOOL StartCommWait(DWORD* events, OVERLAPPED* overlapped) override
+    static bool Fails(DWORD error)
     {
-        queued_ = 1;
-        if (Fails(driver_.waitStart))
-            return FALSE;
-        *events = EV_RXCHAR;
-        pendingWait_ = overlapped->hEvent;
-        if (driver_.waitNeverEnds)
-            ResetEvent(pendingWait_); // as a driver does when it takes a request
-        else
-            SetEvent(pendingWait_);
+        SetLastError(error);
+        return error != 0;
+    }
+    // A request the driver takes, as a driver does: it has ended, or goes on.
+    static BOOL Pending(OVERLAPPED* overlapped, bool ended)
+    {
+        ended ? SetEvent(overlapped->hEvent) : ResetEvent(overlapped->hEvent);
         SetLastError(ERROR_IO_PENDING);
         return FALSE;
     }
-    BOOL ChangeCommMask(DWORD) override { return !driver_.maskRefused && SetEvent(pendingWait_); }
+    BOOL StartCommWait(DWORD* events, OVERLAPPED* overlapped) override
+    {
+        queued_ = 1;
+        *events = EV_RXCHAR;
+        if (driver_.wait != NEVER && Fails(driver_.wait))
+            return FALSE;
+        return Pending(overlapped, driver_.wait != NEVER);
+    }
+    BOOL ChangeCommMask(DWORD) override { return driver_.wait != NEVER; }
     BOOL RequestResult(OVERLAPPED*, DWORD* count) override
     {
         *count = 0;
-        return !Fails(driver_.waitEnd);
+        return !Fails(driver_.waitResult);
     }
     BOOL ReadCommStatus(DWORD* errors, COMSTAT* status) override
     {
-        stuck = driver_.statusNeverReturns;
+        stuck = driver_.status == NEVER;
         if (stuck)
             Sleep(INFINITE);
         *errors = CE_FRAME;
@@ -149,13 +239,9 @@ struct PlayedDriverPort : SerialPort
     }
     BOOL StartRead(BYTE* byte, DWORD* count, OVERLAPPED* overlapped) override
     {
-        stuck = driver_.readNeverEnds;
+        stuck = driver_.read == NEVER;
         if (stuck)
-        {
-            ResetEvent(overlapped->hEvent); // as a driver does when it takes a request
-            SetLastError(ERROR_IO_PENDING);
-            return FALSE;
-        }
+            return Pending(overlapped, false);
         if (Fails(driver_.read))
             return FALSE;
         *byte = 'x';
@@ -163,77 +249,42 @@ struct PlayedDriverPort : SerialPort
         queued_ = 0;
         return TRUE;
     }
-    static bool Fails(DWORD error)
-    {
-        SetLastError(error);
-        return error != 0;
-    }
 
     const PlayedDriver driver_;
     DWORD queued_ = 0;
-    HANDLE pendingWait_ = nullptr;
     std::atomic<bool> stuck{false}; // in a call that never ends
 };
 
-std::unique_ptr<PlayedDriverPort> StartedPlayedPort(const PlayedDriver& driver, HWND owner)
+// An error that means the device has gone is reported to the window once, and the worker ends.
+// Others (reported 0 here: a wait cancelled by the driver, as under Wine; a refused wait; a
+// framing error with every byte) leave the bytes flowing.
+TEST(SerialPort, APortWhoseDeviceHasGoneIsReportedOnceAndItsWorkerEndsOtherErrorsAreTransient)
 {
-    auto port = std::make_unique<PlayedDriverPort>(driver);
-    if (!port->Open(owner, PAIR_RECEIVER, 300, 'N', 7, 1, EV_RXCHAR) || !port->StartWorker())
-        return nullptr;
-    return port;
-}
-
-bool WorkerEnds(const SerialPort& port)
-{
-    const HANDLE worker = port.WorkerThread();
-    return PumpUntil([&] { return WaitForSingleObject(worker, 0) == WAIT_OBJECT_0; }, 3000) &&
-           PumpUntil([] { return true; }, 0); // what the worker posted before it ended
-}
-
-TEST(SerialPort, APortWhoseDeviceHasGoneIsReportedToTheWindowOnceAndItsWorkerEnds)
-{
-    const struct
-    {
-        const char* name;
-        PlayedDriver driver;
-        DWORD reported;
-    } cases[] = {
-        {"WaitCommEvent refused", {ERROR_ACCESS_DENIED}, ERROR_ACCESS_DENIED},
-        {"the wait ends in an error", {0, ERROR_DEVICE_NOT_CONNECTED}, ERROR_DEVICE_NOT_CONNECTED},
-        {"ClearCommError fails", {0, 0, ERROR_GEN_FAILURE}, ERROR_GEN_FAILURE},
-        {"ReadFile fails", {0, 0, 0, ERROR_BAD_COMMAND}, ERROR_BAD_COMMAND},
-        {"a read never ends, not even cancelled", {0, 0, 0, 0, true}, ERROR_TIMEOUT},
-        {"a wait goes on, ClearCommError fails",
-         {0, 0, ERROR_DEVICE_NOT_CONNECTED, 0, false, false, true},
-         ERROR_DEVICE_NOT_CONNECTED},
+    const std::pair<PlayedDriver, DWORD> cases[] = {
+        {{ERROR_ACCESS_DENIED}, ERROR_ACCESS_DENIED},
+        {{0, ERROR_DEVICE_NOT_CONNECTED}, ERROR_DEVICE_NOT_CONNECTED},
+        {{0, 0, ERROR_GEN_FAILURE}, ERROR_GEN_FAILURE},
+        {{0, 0, 0, ERROR_BAD_COMMAND}, ERROR_BAD_COMMAND},
+        {{0, 0, 0, NEVER}, ERROR_TIMEOUT},
+        {{NEVER, 0, ERROR_DEVICE_NOT_CONNECTED}, ERROR_DEVICE_NOT_CONNECTED}, // found while waiting
+        {{0, ERROR_OPERATION_ABORTED}, 0},
+        {{ERROR_INVALID_PARAMETER}, 0},
     };
-    for (const auto& c : cases)
+    for (const auto& [driver, reported] : cases)
     {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(reported);
         ByteSink sink;
-        const auto port = StartedPlayedPort(c.driver, sink.window);
+        const auto port = StartedPort<PlayedDriverPort>(sink.window, driver);
         ASSERT_NE(port, nullptr);
-        ASSERT_TRUE(WorkerEnds(*port));
+        const HANDLE worker = port->WorkerThread();
+        const auto ended = [&] { return WaitForSingleObject(worker, 0) == WAIT_OBJECT_0; };
+        EXPECT_TRUE(PumpUntil([&] { return reported ? ended() : sink.bytes.size() >= 5; }, 3000));
+        PumpUntil([] { return true; }, 0); // what the worker posted before it ended
         DWORD code = 0;
-        EXPECT_TRUE(GetExitCodeThread(port->WorkerThread(), &code) &&
-                    code == SerialPort::WORKER_PORT_DEAD_EXIT_CODE);
-        EXPECT_EQ(sink.deadReports, (DeadReports{{PAIR_RECEIVER, c.reported}}));
-    }
-}
-
-// Errors that do not mean the device has gone (a wait cancelled by the driver, as under Wine; a
-// refused wait; a framing error with every byte) leave the bytes flowing.
-TEST(SerialPort, TransientErrorsLeaveThePortInUse)
-{
-    for (const PlayedDriver& driver :
-         {PlayedDriver{0, ERROR_OPERATION_ABORTED}, PlayedDriver{ERROR_INVALID_PARAMETER}})
-    {
-        ByteSink sink;
-        const auto port = StartedPlayedPort(driver, sink.window);
-        ASSERT_NE(port, nullptr);
-        EXPECT_TRUE(PumpUntil([&] { return sink.bytes.size() >= 5; }, 3000));
-        EXPECT_EQ(WaitForSingleObject(port->WorkerThread(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
-        EXPECT_TRUE(sink.deadReports.empty());
+        GetExitCodeThread(worker, &code);
+        EXPECT_EQ(code, reported ? SerialPort::WORKER_PORT_DEAD_EXIT_CODE : STILL_ACTIVE);
+        EXPECT_EQ(sink.deadReports,
+                  (reported ? DeadReports{{PAIR_RECEIVER, reported}} : DeadReports{}));
     }
 }
 
@@ -242,7 +293,7 @@ TEST(SerialPort, TransientErrorsLeaveThePortInUse)
 TEST(SerialPort, AReportTheWindowHasNotTakenWhenThePortClosesGoesWithIt)
 {
     ByteSink sink;
-    auto port = StartedPlayedPort({ERROR_ACCESS_DENIED}, sink.window);
+    auto port = StartedPort<PlayedDriverPort>(sink.window, PlayedDriver{ERROR_ACCESS_DENIED});
     ASSERT_NE(port, nullptr);
     ASSERT_EQ(WaitForSingleObject(port->WorkerThread(), 3000), WAIT_OBJECT_0);
     PostMessageW(sink.window, SerialPort::WM_METER_PORT_DEAD, PAIR_SENDER, ERROR_GEN_FAILURE);
@@ -256,23 +307,18 @@ TEST(SerialPort, AReportTheWindowHasNotTakenWhenThePortClosesGoesWithIt)
 // is stopped by force after about 3 s), cannot keep the port from closing.
 TEST(SerialPort, ClosingEndsWithinItsBoundEvenWhenADriverRequestOrCallNeverEnds)
 {
-    const struct
-    {
-        const char* name;
-        PlayedDriver driver;
-        DWORD limitMs;
-    } cases[] = {
-        {"a read never ends", {0, 0, 0, 0, true}, 1500},
-        {"ClearCommError never returns", {0, 0, 0, 0, false, true}, 3500},
-        {"a wait never ends, the mask refused", {0, 0, 0, 0, false, false, true, true}, 1500},
+    const std::pair<PlayedDriver, DWORD> cases[] = {
+        {{0, 0, 0, NEVER}, 1500},
+        {{0, 0, NEVER}, 3500},
+        {{NEVER}, 1500},
     };
-    for (const auto& c : cases)
+    for (const auto& [driver, limitMs] : cases)
     {
-        SCOPED_TRACE(c.name);
-        auto port = StartedPlayedPort(c.driver, nullptr);
+        SCOPED_TRACE(limitMs);
+        auto port = StartedPort<PlayedDriverPort>(nullptr, driver);
         ASSERT_NE(port, nullptr);
-        PumpUntil([&] { return port->stuck.load(); }, c.driver.waitNeverEnds ? 200 : 3000);
-        EXPECT_TRUE(DestroyedWithin(std::move(port), c.limitMs));
+        PumpUntil([&] { return port->stuck.load(); }, driver.wait == NEVER ? 200 : 3000);
+        EXPECT_TRUE(DestroyedWithin(std::move(port), limitMs));
     }
 }
 
