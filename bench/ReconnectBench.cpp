@@ -63,8 +63,15 @@ bool Pair(char** argv, const char* action)
     CloseHandle(info.hProcess);
     const std::wstring pid = Windows(std::string(argv[2]) + "/socat.pid");
     const bool starting = std::string(action) == "start";
+    const auto made = []
+    {
+        const UniqueHandle port(CreateFileW(L"\\\\.\\COM14", GENERIC_READ, 0, nullptr,
+                                            OPEN_EXISTING, 0, nullptr));
+        return port.Valid();
+    };
     for (const double end = Now() + 10000; Now() < end; Pump(20))
-        if ((GetFileAttributesW(pid.c_str()) != INVALID_FILE_ATTRIBUTES) == starting)
+        if ((GetFileAttributesW(pid.c_str()) != INVALID_FILE_ATTRIBUTES) == starting &&
+            (!starting || made()))
             return true;
     return false;
 }
@@ -76,16 +83,25 @@ int main(int argc, char** argv)
     if (argc < 4)
         return 64;
     const int cycles = argc > 4 ? std::atoi(argv[4]) : 5;
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     if (!Pair(argv, "start"))
+    {
+        std::printf("reconnect_bench: the virtual pair could not be made\n");
         return 1;
+    }
+    std::printf("pair made\n");
     AppSettings settings;
     settings.portNr = 14;
     settings.showAdv = false;
     CMainDlg window(settings);
     if (!window.Create() || !window.IsPortOpen())
+    {
+        std::printf("reconnect_bench: COM14 could not be opened\n");
         return 1;
+    }
+    std::printf("window open\n");
     window.KillTimer(TIMER_PORT_RETRY);
     Frame17Spec frame;
     frame.unitKlx = true;
@@ -107,13 +123,17 @@ int main(int argc, char** argv)
             {
                 UniqueHandle port(CreateFileW(L"\\\\.\\COM15", GENERIC_WRITE, 0, nullptr,
                                               OPEN_EXISTING, 0, nullptr));
-                if (!port.Valid())
-                    std::printf("meter: COM15 not opened (%lu)\n", GetLastError());
+                // A write the window does not read yet must not block the meter for ever.
+                COMMTIMEOUTS timeouts{};
+                timeouts.WriteTotalTimeoutConstant = 200;
+                SetCommTimeouts(port.Get(), &timeouts);
                 DWORD written = 0;
-                while (!stop && port.Valid() &&
-                       WriteFile(port.Get(), bytes.data(), static_cast<DWORD>(bytes.size()),
-                                 &written, nullptr))
+                while (!stop && port.Valid())
+                {
+                    WriteFile(port.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                              nullptr);
                     Sleep(100);
+                }
             });
         while (window.Link().IsLost() && Now() - back < 15000)
             Pump(5);
