@@ -4,7 +4,7 @@
 // records it holds), and the table that maps each registry value name to a field of the record.
 // Platform-free: the registry is reached through the small reader and writer interfaces below.
 
-#include "chart/ChartSettings.h"
+#include "ui/chart/ChartSettings.h"
 #include "recording/RecordSettingsRules.h"
 #include "ui/PanelLook.h"
 #include "units/UnitModel.h"

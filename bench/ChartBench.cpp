@@ -5,8 +5,8 @@
 //  - one Sample of both channels, as the main window records it;
 // and the memory the history takes. Prints median, 99th percentile and maximum.
 
-#include "chart/ChartStatistics.h"
-#include "chart/ChartView.h"
+#include "ui/chart/ChartStatistics.h"
+#include "ui/chart/ChartView.h"
 
 #include <windows.h>
 

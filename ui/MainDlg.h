@@ -6,8 +6,8 @@
 // It is given the settings record at construction and gives it back through Settings().
 
 #include "app/AppSettings.h"
-#include "chart/ChartHistory.h"
-#include "chart/ChartWnd.h"
+#include "ui/chart/ChartHistory.h"
+#include "ui/chart/ChartWnd.h"
 #include "meter/MeterLink.h"
 #include "meter/SerialPort.h"
 #include "recording/LogFile.h"

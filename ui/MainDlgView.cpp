@@ -1,7 +1,7 @@
 // The view commands of the main window: font, colours and units of the panels, the chart, help,
 // and the icon drawn while the window is minimised.
 
-#include "chart/PanelSample.h"
+#include "ui/chart/PanelSample.h"
 #include "toolkit/DC.h"
 #include "toolkit/WinApp.h"
 #include "ui/MainDlg.h"

@@ -1,7 +1,7 @@
 // The chart window opened from the menu while a meter sends 10 kLx, then 20 kLx: its statistics
 // say so, and a picture of it is saved with the other screenshots.
 
-#include "chart/ChartWnd.h"
+#include "ui/chart/ChartWnd.h"
 #include "tests/e2e/E2eConfig.h"
 #include "tests/e2e/Meter.h"
 #include "tests/e2e/ProgramUnderTest.h"

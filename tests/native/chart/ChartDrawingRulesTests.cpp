@@ -1,5 +1,5 @@
-#include "chart/ChartPlan.h"
-#include "chart/ChartSettings.h"
+#include "ui/chart/ChartPlan.h"
+#include "ui/chart/ChartSettings.h"
 #include "tests/native/chart/ChartTestSupport.h"
 
 #include <gtest/gtest.h>

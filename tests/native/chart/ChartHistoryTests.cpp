@@ -1,5 +1,5 @@
-#include "chart/ChartHistory.h"
-#include "chart/ShownUnit.h"
+#include "ui/chart/ChartHistory.h"
+#include "ui/chart/ShownUnit.h"
 #include "tests/native/chart/ChartTestSupport.h"
 #include "units/UnitModel.h"
 

@@ -1,4 +1,4 @@
-#include "chart/ChartStatistics.h"
+#include "ui/chart/ChartStatistics.h"
 #include "tests/native/chart/ChartTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 
 // Filling a history second by second for the chart tests.
 
-#include "chart/ChartHistory.h"
+#include "ui/chart/ChartHistory.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,8 +1,8 @@
 // The chart window on a history filled by the test: its statistics texts, its buttons, its
 // picture (gaps left blank) and the PNG file it saves.
 
-#include "chart/ChartWnd.h"
-#include "chart/PngFile.h"
+#include "ui/chart/ChartWnd.h"
+#include "ui/chart/PngFile.h"
 #include "res/resource.h"
 #include "tests/win/support/DialogDriver.h"
 #include "tests/win/support/DialogTemplate.h"

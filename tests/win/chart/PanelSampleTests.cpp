@@ -1,7 +1,7 @@
 // What the chart records of a reading panel: its value as shown, in the unit shown, only while
 // the panel is visible with a reading and no error.
 
-#include "chart/PanelSample.h"
+#include "ui/chart/PanelSample.h"
 #include "tests/win/support/DialogTemplate.h"
 #include "toolkit/Dialog.h"
 #include "ui/ReadingPanel.h"

@@ -4,8 +4,8 @@
 // per channel with data (channel 2 dashed, and named in a legend) and the dates in view. Used for
 // the screen and for the saved picture alike.
 
-#include "chart/ChartHistory.h"
-#include "chart/LocalClock.h"
+#include "ui/chart/ChartHistory.h"
+#include "ui/chart/LocalClock.h"
 #include "ui/PanelLook.h"
 
 #include <windows.h>

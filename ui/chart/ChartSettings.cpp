@@ -1,4 +1,4 @@
-#include "chart/ChartSettings.h"
+#include "ui/chart/ChartSettings.h"
 
 int ChartSpanIndex(int seconds)
 {

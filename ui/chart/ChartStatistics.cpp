@@ -1,4 +1,4 @@
-#include "chart/ChartStatistics.h"
+#include "ui/chart/ChartStatistics.h"
 
 #include "res/Texts.h"
 #include "units/UnitModel.h"

@@ -2,7 +2,7 @@
 
 // The chart area of the chart window: a static control that paints the chart itself, off-screen.
 
-#include "chart/ChartPainter.h"
+#include "ui/chart/ChartPainter.h"
 #include "toolkit/Controls.h"
 
 class CChartView : public CStatic

@@ -1,6 +1,6 @@
-#include "chart/ChartPainter.h"
+#include "ui/chart/ChartPainter.h"
 
-#include "chart/ChartPlan.h"
+#include "ui/chart/ChartPlan.h"
 #include "res/Texts.h"
 #include "toolkit/Gdi.h"
 #include "toolkit/TextConv.h"

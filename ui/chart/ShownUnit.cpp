@@ -1,4 +1,4 @@
-#include "chart/ShownUnit.h"
+#include "ui/chart/ShownUnit.h"
 
 #include "res/Texts.h"
 #include "units/UnitModel.h"

@@ -1,4 +1,4 @@
-#include "chart/ChartView.h"
+#include "ui/chart/ChartView.h"
 
 #include "toolkit/DC.h"
 #include "toolkit/Gdi.h"

@@ -1,4 +1,4 @@
-#include "chart/PanelSample.h"
+#include "ui/chart/PanelSample.h"
 
 #include "ui/ReadingPanel.h"
 

@@ -3,7 +3,7 @@
 // What a run of seconds adds up to: minimum, maximum and mean of its good values, and the light
 // dose with the time that had no data. Fed one second at a time, in order. Platform-free.
 
-#include "chart/ShownUnit.h"
+#include "ui/chart/ShownUnit.h"
 
 #include <cstdint>
 

@@ -3,7 +3,7 @@
 // Up to 86,400 seconds are drawn into a few hundred pixel columns: each column keeps only what a
 // line through its seconds would touch. Platform-free.
 
-#include "chart/ChartHistory.h"
+#include "ui/chart/ChartHistory.h"
 
 #include <cstdint>
 #include <vector>

@@ -2,8 +2,8 @@
 
 // Statistics of the stored seconds, and their texts for the chart window. Platform-free.
 
-#include "chart/ChartHistory.h"
-#include "chart/LocalClock.h"
+#include "ui/chart/ChartHistory.h"
+#include "ui/chart/LocalClock.h"
 
 #include <cstdint>
 #include <string>

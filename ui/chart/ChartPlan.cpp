@@ -1,6 +1,6 @@
-#include "chart/ChartPlan.h"
+#include "ui/chart/ChartPlan.h"
 
-#include "chart/ChartStatistics.h"
+#include "ui/chart/ChartStatistics.h"
 
 #include <cmath>
 

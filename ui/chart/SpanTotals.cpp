@@ -1,4 +1,4 @@
-#include "chart/SpanTotals.h"
+#include "ui/chart/SpanTotals.h"
 
 void ValueStats::Add(double value)
 {

@@ -1,4 +1,4 @@
-#include "chart/PngFile.h"
+#include "ui/chart/PngFile.h"
 
 #include "toolkit/DC.h"
 #include "toolkit/Gdi.h"

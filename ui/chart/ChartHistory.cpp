@@ -1,4 +1,4 @@
-#include "chart/ChartHistory.h"
+#include "ui/chart/ChartHistory.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
-#include "chart/ChartWnd.h"
+#include "ui/chart/ChartWnd.h"
 
-#include "chart/ChartStatistics.h"
-#include "chart/PngFile.h"
+#include "ui/chart/ChartStatistics.h"
+#include "ui/chart/PngFile.h"
 #include "toolkit/DC.h"
 #include "toolkit/Gdi.h"
 #include "toolkit/TextConv.h"

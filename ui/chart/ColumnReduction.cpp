@@ -1,4 +1,4 @@
-#include "chart/ColumnReduction.h"
+#include "ui/chart/ColumnReduction.h"
 
 std::vector<ColumnExtent> ReduceToColumns(const ChartHistory& history, int channel, ShownUnit unit,
                                           std::int64_t first, int seconds, int columns)

@@ -4,10 +4,10 @@
 // statistics below it as static texts. Modeless, resizable, owned by the main window; it reads
 // the history by itself once a second and never draws more often.
 
-#include "chart/ChartHistory.h"
-#include "chart/ChartPainter.h"
-#include "chart/ChartSettings.h"
-#include "chart/ChartView.h"
+#include "ui/chart/ChartHistory.h"
+#include "ui/chart/ChartPainter.h"
+#include "ui/chart/ChartSettings.h"
+#include "ui/chart/ChartView.h"
 #include "res/resource.h"
 #include "toolkit/Dialog.h"
 

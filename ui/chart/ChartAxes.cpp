@@ -1,4 +1,4 @@
-#include "chart/ChartAxes.h"
+#include "ui/chart/ChartAxes.h"
 
 #include "units/UnitModel.h"
 

@@ -3,9 +3,9 @@
 // What the chart shows for a span: which channels, in which unit, against which value scale, and
 // their pixel columns. The painter adds only pixels and text. Platform-free.
 
-#include "chart/ChartAxes.h"
-#include "chart/ChartHistory.h"
-#include "chart/ColumnReduction.h"
+#include "ui/chart/ChartAxes.h"
+#include "ui/chart/ChartHistory.h"
+#include "ui/chart/ColumnReduction.h"
 
 #include <vector>
 

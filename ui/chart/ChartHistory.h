@@ -5,8 +5,8 @@
 // Also the totals of each channel since the last reset, which reach back further than 24 hours.
 // Platform-free.
 
-#include "chart/ShownUnit.h"
-#include "chart/SpanTotals.h"
+#include "ui/chart/ShownUnit.h"
+#include "ui/chart/SpanTotals.h"
 
 #include <cstddef>
 #include <cstdint>

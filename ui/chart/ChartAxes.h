@@ -3,7 +3,7 @@
 // The chart's axes: clock times at round steps, and a value scale of round numbers that holds the
 // data in view. Platform-free.
 
-#include "chart/LocalClock.h"
+#include "ui/chart/LocalClock.h"
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,4 @@
-#include "chart/LocalClock.h"
+#include "ui/chart/LocalClock.h"
 
 #include <cinttypes>
 #include <cstdio>
