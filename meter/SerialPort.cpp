@@ -126,31 +126,6 @@ bool SerialPort::StartWorker()
     return worker_.Valid();
 }
 
-BOOL SerialPort::StartCommWait(DWORD* events, OVERLAPPED* overlapped)
-{
-    return WaitCommEvent(port_.Get(), events, overlapped);
-}
-
-BOOL SerialPort::ChangeCommMask(DWORD mask)
-{
-    return SetCommMask(port_.Get(), mask);
-}
-
-BOOL SerialPort::ReadCommStatus(DWORD* errors, COMSTAT* status)
-{
-    return ClearCommError(port_.Get(), errors, status);
-}
-
-BOOL SerialPort::StartRead(BYTE* byte, DWORD* count, OVERLAPPED* overlapped)
-{
-    return ReadFile(port_.Get(), byte, 1, count, overlapped);
-}
-
-BOOL SerialPort::RequestResult(OVERLAPPED* overlapped, DWORD* count)
-{
-    return GetOverlappedResult(port_.Get(), overlapped, count, FALSE);
-}
-
 DWORD WINAPI SerialPort::CommWorker(LPVOID port)
 {
     return static_cast<SerialPort*>(port)->RunWorker();

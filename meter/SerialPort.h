@@ -57,11 +57,23 @@ protected:
     // Virtual so that a test can play the drivers these calls go wrong with (one that ends every
     // wait at once, one whose requests never end, one whose device has gone), which a virtual
     // serial pair cannot.
-    virtual BOOL StartCommWait(DWORD* events, OVERLAPPED* overlapped);
-    virtual BOOL ChangeCommMask(DWORD mask);
-    virtual BOOL ReadCommStatus(DWORD* errors, COMSTAT* status);
-    virtual BOOL StartRead(BYTE* byte, DWORD* count, OVERLAPPED* overlapped);
-    virtual BOOL RequestResult(OVERLAPPED* overlapped, DWORD* count);
+    virtual BOOL StartCommWait(DWORD* events, OVERLAPPED* overlapped)
+    {
+        return WaitCommEvent(port_.Get(), events, overlapped);
+    }
+    virtual BOOL ChangeCommMask(DWORD mask) { return SetCommMask(port_.Get(), mask); }
+    virtual BOOL ReadCommStatus(DWORD* errors, COMSTAT* status)
+    {
+        return ClearCommError(port_.Get(), errors, status);
+    }
+    virtual BOOL StartRead(BYTE* byte, DWORD* count, OVERLAPPED* overlapped)
+    {
+        return ReadFile(port_.Get(), byte, 1, count, overlapped);
+    }
+    virtual BOOL RequestResult(OVERLAPPED* overlapped, DWORD* count)
+    {
+        return GetOverlappedResult(port_.Get(), overlapped, count, FALSE);
+    }
     // Ends the worker. A class that overrides the calls above ends it in its own destructor, so
     // that the worker never calls into a half-destroyed object. Answers false when the worker had
     // to be stopped by force (a driver call that never returned).
