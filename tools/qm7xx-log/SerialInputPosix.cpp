@@ -1,6 +1,6 @@
 #include "tools/qm7xx-log/SerialInput.h"
 
-#include "meter/MeterLine.h"
+#include "tools/qm7xx-sim/MeterTtyPosix.h"
 
 #include <cerrno>
 #include <cstring>
@@ -11,10 +11,6 @@
 
 namespace
 {
-
-static_assert(METER_BAUD == 300 && METER_DATA_BITS == 7 && METER_PARITY == 'N' &&
-                  METER_STOP_BITS == 1,
-              "the termios settings below are B300, CS7, no PARENB, no CSTOPB");
 
 class PosixSerialInput : public SerialInput
 {
@@ -49,30 +45,8 @@ private:
 std::unique_ptr<SerialInput> OpenSerialInput(const std::string& port, std::string& error)
 {
     // Non-blocking, so that opening does not wait for a modem line a meter never raises.
-    const int fd = open(port.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = OpenMeterTty(port, O_RDONLY | O_NONBLOCK, error);
     if (fd < 0)
-    {
-        error = std::strerror(errno);
         return nullptr;
-    }
-    if (!isatty(fd))
-    {
-        close(fd);
-        error = "not a serial device (tty)";
-        return nullptr;
-    }
-    termios line = {};
-    if (tcgetattr(fd, &line) == 0)
-    {
-        cfmakeraw(&line);
-        line.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB | CRTSCTS);
-        line.c_cflag |= CS7 | CLOCAL | CREAD;
-        line.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
-        line.c_cc[VMIN] = 0;
-        line.c_cc[VTIME] = 0;
-        cfsetispeed(&line, B300);
-        cfsetospeed(&line, B300);
-        tcsetattr(fd, TCSANOW, &line); // a device that refuses keeps its settings
-    }
     return std::make_unique<PosixSerialInput>(fd);
 }

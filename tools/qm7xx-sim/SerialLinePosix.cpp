@@ -1,5 +1,7 @@
 #include "tools/qm7xx-sim/SerialLine.h"
 
+#include "tools/qm7xx-sim/MeterTtyPosix.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -49,27 +51,8 @@ private:
 
 std::unique_ptr<SerialLine> OpenSerialLine(const std::string& port, std::string& error)
 {
-    const int fd = open(port.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    const int fd = OpenMeterTty(port, O_WRONLY, error);
     if (fd < 0)
-    {
-        error = std::strerror(errno);
         return nullptr;
-    }
-    if (!isatty(fd))
-    {
-        close(fd);
-        error = "not a serial device (tty)";
-        return nullptr;
-    }
-    termios line = {};
-    if (tcgetattr(fd, &line) == 0)
-    {
-        cfmakeraw(&line);
-        line.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB | CRTSCTS);
-        line.c_cflag |= CS7 | CLOCAL | CREAD;
-        cfsetispeed(&line, B300);
-        cfsetospeed(&line, B300);
-        tcsetattr(fd, TCSANOW, &line); // a device that refuses keeps its settings
-    }
     return std::make_unique<PosixSerialLine>(fd);
 }
