@@ -69,7 +69,11 @@ bool WindowShot::Save(const std::wstring& folder, const std::wstring& name) cons
     const UniqueHandle out(CreateFileW((folder + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr,
                                        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
+    // The capture leaves the fourth byte 0, which picture viewers take as fully transparent.
+    std::vector<std::uint32_t> opaque(pixels_);
+    for (std::uint32_t& pixel : opaque)
+        pixel |= 0xFF000000u;
     return out && WriteFile(out.Get(), &file, sizeof file, &written, nullptr) &&
            WriteFile(out.Get(), &header, sizeof header, &written, nullptr) &&
-           WriteFile(out.Get(), pixels_.data(), bytes, &written, nullptr) && written == bytes;
+           WriteFile(out.Get(), opaque.data(), bytes, &written, nullptr) && written == bytes;
 }
