@@ -41,9 +41,7 @@ TEST(LogStyle, IsoTimestampsCarryTheOffsetFromUtc)
 {
     const std::pair<int, const char*> offsets[] = {
         {0, "2026-12-07T14:03:00+00:00"},
-        {120, "2026-12-07T14:03:00+02:00"},
         {-330, "2026-12-07T14:03:00-05:30"},
-        {345, "2026-12-07T14:03:00+05:45"},
     };
     for (const auto& [minutes, text] : offsets)
     {
