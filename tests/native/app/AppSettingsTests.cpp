@@ -23,22 +23,18 @@ struct FakeKey : SettingsReader, SettingsWriter
         const auto it = words.find(name);
         return it == words.end() ? std::nullopt : std::optional<std::uint32_t>(it->second);
     }
-    std::optional<std::string> ReadText(const wchar_t* name, unsigned maxChars) override
+    std::optional<std::string> ReadText(const wchar_t* name, unsigned) override
     {
         const auto it = texts.find(name);
-        if (it == texts.end() || it->second.size() > maxChars)
-            return std::nullopt;
-        return it->second;
+        return it == texts.end() ? std::nullopt : std::optional<std::string>(it->second);
     }
     bool WriteDword(const wchar_t* name, std::uint32_t value) override
     {
         words[name] = value;
         return true;
     }
-    bool WriteText(const wchar_t* name, const std::string& text, unsigned maxChars) override
+    bool WriteText(const wchar_t* name, const std::string& text, unsigned) override
     {
-        if (text.size() > maxChars)
-            return false;
         texts[name] = text;
         return true;
     }

@@ -52,7 +52,8 @@ def run_pair(name):
                            stdout=subprocess.DEVNULL)
     log = os.path.join(WORK, name + ".csv")
     env = dict(os.environ, TZ=ZONE)
-    logger = subprocess.Popen([LOGGER, "--port", folder + "/b", "--out", log, "--format", name],
+    layout = [] if name == "qm7xx" else ["--format", name]  # qm7xx: the default layout
+    logger = subprocess.Popen([LOGGER, "--port", folder + "/b", "--out", log] + layout,
                               stdout=subprocess.PIPE, env=env)
     return socat, sim, logger, log
 
@@ -111,21 +112,23 @@ check(not os.path.exists(WORK + "/none.csv"), "missing port: a log file was made
 
 runs = {name: run_pair(name) for name in ["qm7xx", "excel", "iso"]}
 time.sleep(SECONDS)
-for name, (socat, sim, logger, log) in runs.items():
+printed = {}
+for name, (socat, sim, logger, log) in runs.items():  # all stopped before any check can throw
     logger.send_signal(signal.SIGTERM)
     try:
-        printed, _ = logger.communicate(timeout=5)
+        printed[name] = logger.communicate(timeout=5)[0]
         check(logger.returncode == 0, f"{name}: exit status {logger.returncode} after SIGTERM")
     except subprocess.TimeoutExpired:
         logger.kill()
-        printed, _ = logger.communicate()
+        printed[name] = logger.communicate()[0]
         check(False, f"{name}: still running 5 s after SIGTERM")
     for p in (sim, socat):
         p.terminate()
         p.wait(timeout=5)
+for name, (_, _, _, log) in runs.items():
     encoding, line_end = LAYOUTS.get(name, ("cp1250", "\r\n"))[:2]
     text = read_log(name, log, encoding, line_end)
-    check(printed.decode("utf-8").splitlines() == text.splitlines(),
+    check(printed[name].decode("utf-8").splitlines() == text.splitlines(),
           f"{name}: standard output is not the file's lines")
     if name == "qm7xx":
         expect = subprocess.run([LOG_EXPECT, log, "--port", "x"] + SIM_OPTIONS)

@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <sstream>
 
 class MainWindowTest : public ::testing::Test
 {
@@ -31,22 +30,6 @@ protected:
         spy = std::make_unique<MessageSpy>(window.m_hWnd);
     }
     void TearDown() override { DestroyWindow(window.m_hWnd); }
-
-    // What the window shows, in one line: the status line | panel 1 | panel 2 (each "hidden" or
-    // not, its value or "???", its unit code, "blinking" or not) | how many times it was laid out.
-    std::string Shown() const
-    {
-        std::ostringstream shown;
-        shown << window.StatusLine().GetWindowText();
-        for (const CReadingPanel* panel : {&window.Panel(0), &window.Panel(1)})
-        {
-            shown << " | " << (panel->IsWindowVisible() ? "" : "hidden ");
-            (panel->HasReading() ? shown << panel->StoredValue() : shown << "???")
-                << " unit " << panel->Units().unitCode << (panel->IsBlinking() ? " blinking" : "");
-        }
-        shown << " | " << spy->Count(WM_SIZE) << " layouts";
-        return shown.str();
-    }
 
     // The status line and the panels placed where the layout for this client size puts them.
     void ExpectLaidOut(int width, int height, bool twoPanels) const
