@@ -1,12 +1,11 @@
 #include "tools/qm7xx-log/SerialInput.h"
 
-#include "meter/MeterLine.h"
 #include "meter/PortErrors.h"
 #include "toolkit/Handles.h"
+#include "tools/qm7xx-sim/MeterComWin.h"
 
 #include <windows.h>
 
-#include <cwchar>
 
 namespace
 {
@@ -55,40 +54,16 @@ private:
     DWORD waitMs_ = 0;
 };
 
-std::wstring DeviceName(const std::string& port)
-{
-    std::wstring name(port.begin(), port.end()); // port names are ASCII
-    if (name.rfind(L"\\\\.\\", 0) != 0)
-        name = L"\\\\.\\" + name;
-    return name;
-}
-
 } // namespace
 
 std::unique_ptr<SerialInput> OpenSerialInput(const std::string& port, std::string& error)
 {
-    UniqueHandle handle(
-        CreateFileW(DeviceName(port).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    DWORD code = 0;
+    UniqueHandle handle = OpenMeterCom(port, GENERIC_READ, code);
     if (!handle)
     {
-        error = "Windows error " + std::to_string(GetLastError());
+        error = "Windows error " + std::to_string(code);
         return nullptr;
-    }
-    // A driver that refuses the line settings (Wine on a pseudo-terminal refuses some) keeps its
-    // own; the bytes flow either way.
-    DCB line = {};
-    line.DCBlength = sizeof line;
-    if (GetCommState(handle.Get(), &line))
-    {
-        line.fOutxCtsFlow = 0;
-        line.fOutxDsrFlow = 0;
-        line.fOutX = 0;
-        line.fInX = 0;
-        wchar_t settings[64];
-        std::swprintf(settings, 64, L"baud=%d parity=%lc data=%d stop=%d", METER_BAUD,
-                      static_cast<wint_t>(METER_PARITY), METER_DATA_BITS, METER_STOP_BITS);
-        if (BuildCommDCBW(settings, &line))
-            SetCommState(handle.Get(), &line);
     }
     return std::make_unique<WinSerialInput>(std::move(handle));
 }

@@ -1,6 +1,7 @@
 #include "tools/qm7xx-sim/SerialLine.h"
 
 #include "toolkit/Handles.h"
+#include "tools/qm7xx-sim/MeterComWin.h"
 
 #include <windows.h>
 
@@ -31,14 +32,6 @@ private:
     UniqueHandle port_;
 };
 
-std::wstring DeviceName(const std::string& port)
-{
-    std::wstring name(port.begin(), port.end()); // port names are ASCII
-    if (name.rfind(L"\\\\.\\", 0) != 0)
-        name = L"\\\\.\\" + name;
-    return name;
-}
-
 std::string ErrorText(DWORD code)
 {
     char* text = nullptr;
@@ -57,27 +50,15 @@ std::string ErrorText(DWORD code)
 
 std::unique_ptr<SerialLine> OpenSerialLine(const std::string& port, std::string& error)
 {
-    UniqueHandle handle(CreateFileW(DeviceName(port).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
-                                    nullptr, OPEN_EXISTING, 0, nullptr));
+    DWORD code = 0;
+    UniqueHandle handle = OpenMeterCom(port, GENERIC_READ | GENERIC_WRITE, code);
     if (!handle)
     {
-        error = ErrorText(GetLastError());
+        error = ErrorText(code);
         return nullptr;
     }
-    // Writes block until the driver has taken the bytes. A driver that refuses the line settings
-    // (Wine on a pseudo-terminal refuses some) keeps its own; the bytes flow either way.
+    // Writes block until the driver has taken the bytes.
     COMMTIMEOUTS timeouts = {};
     SetCommTimeouts(handle.Get(), &timeouts);
-    DCB line = {};
-    line.DCBlength = sizeof line;
-    if (GetCommState(handle.Get(), &line))
-    {
-        line.fOutxCtsFlow = 0;
-        line.fOutxDsrFlow = 0;
-        line.fOutX = 0;
-        line.fInX = 0;
-        if (BuildCommDCBW(L"baud=300 parity=N data=7 stop=1", &line))
-            SetCommState(handle.Get(), &line);
-    }
     return std::make_unique<WinSerialLine>(std::move(handle));
 }
