@@ -19,7 +19,6 @@ std::wstring WindowsPath(const std::string& buildPath);
 
 inline const auto ProgramPath = [] { return WindowsPath(QM_E2E_PROGRAM); };
 inline const auto SimulatorPath = [] { return WindowsPath(QM_E2E_SIMULATOR); };
-inline const auto ScreenshotFolder = [] { return WindowsPath(QM_E2E_SCREENSHOTS); };
 
 // Polls `done` every pollMs until it holds or timeoutMs has passed; answers done().
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs, DWORD pollMs = 50);

@@ -37,7 +37,6 @@ public:
 
     std::wstring StatusText() const { return WindowText(GetDlgItem(main_, IDC_STATUS)); }
     bool IsShown(int controlId) const { return IsWindowVisible(GetDlgItem(main_, controlId)); }
-    bool IsTopmost() const { return GetWindowLongW(main_, GWL_EXSTYLE) & WS_EX_TOPMOST; }
     RECT WindowRect() const { return Rect(main_); }
     // Relative to the main window's top-left corner.
     RECT ControlRect(int controlId) const;

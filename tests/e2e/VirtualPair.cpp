@@ -5,14 +5,16 @@
 
 namespace
 {
+
 const std::string LOST_PAIR_DIR = QM_E2E_LOST_PAIR_DIR;
-}
 
 bool PairRuns()
 {
     return GetFileAttributesW(WindowsPath(LOST_PAIR_DIR + "/socat.pid").c_str()) !=
            INVALID_FILE_ATTRIBUTES;
 }
+
+} // namespace
 
 // Wine starts a Linux program named by a Windows path as a process of its own, without a handle
 // to it: the pid file tells when it is done.

@@ -9,8 +9,6 @@
 constexpr int LOST_PROGRAM_PORT = 14;
 constexpr int LOST_METER_PORT = 15;
 
-// Whether the pair exists now.
-bool PairRuns();
 // Runs scripts/serial-pair start|stop on the pair and waits until it is made (and the program's
 // end opens) or gone.
 bool Pair(const char* action);

@@ -1,7 +1,7 @@
 #include "tests/e2e/WindowShot.h"
 
 #include "toolkit/DC.h"
-#include "toolkit/Handles.h"
+#include "toolkit/Gdi.h"
 
 #include <algorithm>
 
@@ -55,25 +55,4 @@ RECT WindowShot::InkBox(COLORREF background) const
                 box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y),
                        std::max<LONG>(box.right, x), std::max<LONG>(box.bottom, y)};
     return box;
-}
-
-bool WindowShot::Save(const std::wstring& folder, const std::wstring& name) const
-{
-    if (Empty())
-        return false;
-    CreateDirectoryW(folder.c_str(), nullptr);
-    const DWORD bytes = static_cast<DWORD>(pixels_.size() * sizeof pixels_[0]);
-    BITMAPINFOHEADER header{sizeof header, width_, -height_, 1, 32, BI_RGB, bytes, 0, 0, 0, 0};
-    BITMAPFILEHEADER file{0x4D42, 0, 0, 0, sizeof file + sizeof header}; // "BM"
-    file.bfSize = file.bfOffBits + bytes;
-    const UniqueHandle out(CreateFileW((folder + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr,
-                                       CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    // The capture leaves the fourth byte 0, which picture viewers take as fully transparent.
-    std::vector<std::uint32_t> opaque(pixels_);
-    for (std::uint32_t& pixel : opaque)
-        pixel |= 0xFF000000u;
-    return out && WriteFile(out.Get(), &file, sizeof file, &written, nullptr) &&
-           WriteFile(out.Get(), &header, sizeof header, &written, nullptr) &&
-           WriteFile(out.Get(), opaque.data(), bytes, &written, nullptr) && written == bytes;
 }

@@ -1,13 +1,12 @@
 #pragma once
 
-// What a window of another process shows on the screen, copied from its window DC, and saved as
-// a .bmp for people to look at. (PrintWindow would ask the window to paint into a DC of the probe,
-// which under Wine belongs to the wrong process and stays blank.)
+// What a window of another process shows on the screen, copied from its window DC. (PrintWindow
+// would ask the window to paint into a DC of the probe, which under Wine belongs to the wrong
+// process and stays blank.)
 
 #include <windows.h>
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 class WindowShot
@@ -27,9 +26,6 @@ public:
     // (empty, right < left, when there is none).
     int CountOther(COLORREF background) const { return width_ * height_ - Count(background); }
     RECT InkBox(COLORREF background) const;
-
-    // Writes a 24-bit .bmp; creates the folder when missing. False on failure.
-    bool Save(const std::wstring& folder, const std::wstring& name) const;
 
 private:
     int width_ = 0;

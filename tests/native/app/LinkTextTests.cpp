@@ -13,11 +13,6 @@ TEST(OpenErrorText, ACodeOfTheTableHasItsTextAndAnyOtherIsNamed)
     const std::pair<int, const char*> cases[] = {
         {0, "The operating system is out\nof memory or resources."},
         {2, "The specified file was not found."},
-        {11, "The .EXE file is invalid\n(non-Win32 .EXE or error in .EXE image)."},
-        {26, "A sharing violation occurred. "},
-        {30, "The DDE transaction could not\nbe completed because other DDE transactions\nwere "
-             "being processed."},
-        {31, "There is no application associated\nwith the given filename extension."},
         {32, "The specified dynamic-link library was not found."},
         {1, "Unknown Error (1) occurred."},
         {-2147483647 - 1, "Unknown Error (-2147483648) occurred."},

@@ -107,11 +107,9 @@ TEST(NiceScale, HoldsTheDataWithRoundTicks)
         {0.3, 9.7, 5, 0.0, 10.0, 2.0, 0},
         {101.2, 101.2, 5, 95.0, 110.0, 5.0, 0}, // a flat line gets a band of 5 %
         {0.0, 0.0, 4, -1.0, 1.0, 0.5, 1},
-        {-3.0, 7.0, 10, -3.0, 7.0, 1.0, 0},
         {12.31, 12.47, 6, 12.30, 12.50, 0.05, 2},
         {12.31, 12.47, 9, 12.30, 12.48, 0.02, 2},
         {0.0, 1234.0, 3, 0.0, 1500.0, 500.0, 0},
-        {0.0, 1000.0, 5, 0.0, 1000.0, 200.0, 0},
     };
     for (const auto& [min, max, maxTicks, low, high, step, decimals] : cases)
     {
@@ -133,7 +131,6 @@ TEST(TimeTicks, FallOnRoundLocalTimes)
     const std::tuple<std::int64_t, int, int, UtcOffsetFn, std::string, int> cases[] = {
         {MARCH_1 + 30, 600, 12, Utc, "00:01", 60},
         {MARCH_1 + 30, 600, 4, Utc, "00:05", 300},
-        {MARCH_1 + 61, 3600, 12, Utc, "00:05", 300},
         {MARCH_1 + 1, 8 * 3600, 12, TwoHoursEast, "03:00", 3600},
         {MARCH_1 + 1, DAY, 12, TwoHoursEast, "04:00", 7200},
         {MARCH_1 - 3600 + 1, DAY, 5, TwoHoursEast, "06:00", 6 * 3600},

@@ -106,12 +106,9 @@ TEST(ChartHistory, TotalsSinceResetReachBeyondTheDay)
 TEST(ShownUnit, IsTheUnitThePanelShows)
 {
     const std::tuple<int, int, ShownUnit> cases[] = {
-        {UNIT_KLX, CONV_NONE, ShownUnit::Klx},
-        {UNIT_KLX, CONV_TO_WM2, ShownUnit::Wm2},
         {UNIT_WM2, CONV_TO_KLX, ShownUnit::Klx},
         {UNIT_WM2_FINE, CONV_NONE, ShownUnit::Wm2},
         {UNIT_WM2_FINE, CONV_TO_WM2, ShownUnit::Wm2},
-        {UNIT_UMOL, CONV_TO_KLX, ShownUnit::Umol},
         {0, CONV_NONE, ShownUnit::None},
     };
     for (const auto& [code, mode, shown] : cases)

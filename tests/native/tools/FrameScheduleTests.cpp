@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <iterator>
-#include <set>
 #include <sstream>
 
 // A command line as the user types it (without the program name), with a port.
@@ -56,16 +55,6 @@ TEST(FrameSchedule, SendsItsReadingsInTheMetersDocumentedFrames)
         EXPECT_EQ(r.deviceNumber, 1234);
         EXPECT_DOUBLE_EQ(r.value1, std::stod(level));
     }
-
-    // Drifting values stay near the level and repeat for a seed.
-    const std::string line = "--level 500 --drift 2 --frames 200";
-    std::vector<double> values;
-    for (const auto& [accepted, r] : Received(line))
-        values.push_back(accepted ? r.value1 : 0.0);
-    const auto [low, high] = std::minmax_element(values.begin(), values.end());
-    EXPECT_TRUE(425 < *low && *low < 500 && 500 < *high && *high < 575) << *low << ", " << *high;
-    EXPECT_EQ(Sent(line)[199].bytes, Sent(line)[199].bytes);
-    EXPECT_NE(Sent(line + " --seed 2")[199].bytes, Sent(line)[199].bytes);
 }
 
 TEST(FrameSchedule, FramesStartOnTimeAndBytesFollowAt300Baud)
@@ -108,31 +97,11 @@ TEST(FrameSchedule, ScriptedFaultsAndChangesComeInExactlyTheirFrames)
                                 : -1);
     EXPECT_EQ(seen, std::vector<int>(
                         {2, 0, 2, 1, 0, 0, 0, 0, 1, 8, 20, 2, 0, 0, 0, 100, 120, 24, -1, 20}));
-
-    const auto run = Sent(line);
-    const SimOptions options = Options("--model 701");
-    EXPECT_EQ(Describe(run.at(2), options), "frame 3 at 2000 ms: QM-701 #1, 50 kLx; 20 W/m2 "
-                                            "[measurement error 1] [measurement error 2]");
-    std::string labels;
-    for (const Transmission& t : run)
-        labels += Describe(t, options).substr(Describe(t, options).find("W/m2") + 4);
-    EXPECT_EQ(labels, " [measurement error 1] [measurement error 1] [measurement error 2] "
-                      "[measurement error 2] [calibration error] [measurement error 2] "
-                      "[bad checksum] [measurement error 2] [+5 stray bytes]");
 }
 
-// The program's line keeps seven bits of a byte: a burst keeps its stated effect only if every
-// byte fits in them and none is a carriage return.
-TEST(FrameSchedule, StrayBytesFitASevenBitLineAreNeverACarriageReturnAndSpoilOnlyTheNextFrame)
+// Five stray bytes after frames 2 and 4 make 22-byte candidates of frames 3 and 5, which the
+// receiver drops, and spoil no other frame.
+TEST(FrameSchedule, StrayBytesSpoilOnlyTheNextFrame)
 {
-    std::set<int> seen;
-    for (const Transmission& t : Sent("--stray-every 1 --stray-count 40 --frames 150"))
-        seen.insert(t.bytes.begin() + t.frameSize, t.bytes.end());
-    // 6000 draws: every 7-bit value but the carriage return turns up.
-    EXPECT_EQ(std::make_tuple(seen.size(), *seen.rbegin(), seen.count(0x0D)),
-              std::make_tuple(std::size_t{127}, 0x7F, std::size_t{0}));
-
-    // Five stray bytes after frames 2 and 4 make 22-byte candidates of frames 3 and 5, which the
-    // receiver drops.
     EXPECT_EQ(Received("--stray-every 2 --stray-count 5 --frames 6").size(), 4u);
 }

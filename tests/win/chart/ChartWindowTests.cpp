@@ -13,7 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
@@ -86,10 +85,6 @@ TEST(ChartWindow, OpensOnceOwnedAndShowsTheStatisticsOfTheHistory)
                  reinterpret_cast<LPARAM>(GetDlgItem(window, IDC_CHART_RESET)));
     EXPECT_EQ(TextOf(window, ChartTextId(0, ChartText::ResetMin)), "—");
     EXPECT_EQ(TextOf(window, ChartTextId(0, ChartText::ViewMin)), "10.00 kLx");
-    // A new second shows within the refresh period.
-    history.Sample(end + 1, {true, 25.0, ShownUnit::Klx}, {});
-    EXPECT_TRUE(PumpUntil(
-        [&] { return TextOf(window, ChartTextId(0, ChartText::ResetMax)) == "25.00 kLx"; }, 3000));
 
     // The drop-down list chooses the span.
     const HWND span = GetDlgItem(window, IDC_CHART_SPAN);
@@ -111,7 +106,6 @@ TEST(ChartWindow, OpensOnceOwnedAndShowsTheStatisticsOfTheHistory)
     const RECT again = chart.GetWindowRect();
     EXPECT_EQ(again.left, 40);
     EXPECT_EQ(again.bottom - again.top, 700);
-    EXPECT_EQ(TextOf(chart.m_hWnd, ChartTextId(0, ChartText::ResetMax)), "25.00 kLx");
     DestroyWindow(chart.m_hWnd); // as when the owner closes: the window counts as open
     EXPECT_TRUE(chart.settings.open);
 }
@@ -204,64 +198,6 @@ TEST(ChartPicture, LeavesTheSecondsWithoutDataBlank)
     const int blank = after.first - before.second - 1;
     // Ten minutes of the hour: a sixth of the line's width, give or take the pen.
     EXPECT_NEAR(blank, (lineEnd - lineStart) / 6.0, 3.0) << lineStart << ".." << lineEnd;
-}
-
-// Not a check of its own: leaves a picture of the window for people to look at, with five hours
-// of two channels drifting in different units, a lost link and a few meter errors.
-TEST(ChartPicture, WindowForPeopleToLookAt)
-{
-    Owner owner;
-    ChartHistory history;
-    const std::int64_t end = std::time(nullptr);
-    const std::int64_t start = end - 5 * 3600;
-    for (std::int64_t s = start; s <= end; ++s)
-    {
-        const double t = static_cast<double>(s - start);
-        const bool linkLost = s > end - 3 * 3600 && s < end - 3 * 3600 + 25 * 60;
-        const bool meterError = (s - start) % 2711 < 40;
-        const double sun = 620.0 + 260.0 * std::sin(t / 5200.0) + 35.0 * std::sin(t / 370.0) +
-                           8.0 * std::sin(t / 17.0);
-        const ChannelSample one =
-            linkLost || meterError ? ChannelSample{} : ChannelSample{true, sun, ShownUnit::Umol};
-        const ChannelSample two =
-            linkLost ? ChannelSample{}
-                     : ChannelSample{true, sun * 0.22 + 12.0 * std::cos(t / 900.0), ShownUnit::Wm2};
-        history.Sample(s, one, two);
-    }
-    CChartWnd chart(history, [] { return LOOK; });
-    chart.settings = {8 * 3600, false, 20, 20, 20 + 940, 20 + 700};
-    ASSERT_TRUE(chart.Open(owner.window));
-    RedrawWindow(chart.m_hWnd, nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    PumpFor(300);
-
-    const RECT frame = chart.GetWindowRect();
-    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-    CreateDirectoryW(Utf8ToWide(QM_DEMO_DIR).c_str(), nullptr);
-    const std::wstring path = Utf8ToWide(QM_DEMO_DIR) + L"/chart-window.png";
-    int background = 0;
-    EXPECT_TRUE(SavePictureAsPng(path, width, height,
-                                 [&](HDC dc, const RECT&)
-                                 {
-                                     const CWindowDC window(chart.m_hWnd, true);
-                                     BitBlt(dc, 0, 0, width, height, window.Get(), 0, 0, SRCCOPY);
-                                     for (int y = 0; y < height; y += 2)
-                                         for (int x = 0; x < width; x += 2)
-                                             background += GetPixel(dc, x, y) == LOOK.background;
-                                 }));
-    EXPECT_GT(background * 4, width * height / 3) << "the chart in the panels' colours";
-    std::printf("chart window picture: %ls\n", path.c_str());
-    // And the chart alone, as "Zapisz obraz..." saves it, for each span.
-    const HWND span = GetDlgItem(chart.m_hWnd, IDC_CHART_SPAN);
-    for (int i = 0; i < 4; ++i)
-    {
-        SendMessageW(span, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
-        SendMessageW(chart.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_CHART_SPAN, CBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(span));
-        EXPECT_TRUE(chart.SaveImage(Utf8ToWide(QM_DEMO_DIR) + L"/chart-" +
-                                    std::to_wstring(chart.settings.spanSeconds / 60) + L"min.png"));
-    }
-    DestroyWindow(chart.m_hWnd);
 }
 
 } // namespace

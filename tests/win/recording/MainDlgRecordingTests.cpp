@@ -165,23 +165,3 @@ TEST(Recording, AnUnopenableFileIsReportedAndTheDialogComesBackRefusingOkWithout
     EXPECT_FALSE(window->Settings().recording.fileLog) << "cancelled with no file open";
     EXPECT_FALSE(window->KillTimer(TIMER_LOG)) << "no log timer";
 }
-
-// A disk that stays full: one message for the whole spell, the records waiting counted in the
-// status line.
-TEST(Recording, AFailedWriteIsReportedOnceAndTheRecordsWait)
-{
-    std::vector<std::wstring> seen;
-    const DialogDriver driver = Answer({{Click(IDOK)}}, seen);
-    auto window = LoggingWindow("Z:\\dev\\full");
-    ASSERT_TRUE(PumpUntil([&] { return seen.size() == 1; }, 8000));
-    EXPECT_NE(seen[0].find(L"Z:\\dev\\full"), std::wstring::npos);
-    EXPECT_TRUE(PumpUntil(
-        [&]
-        {
-            return window->StatusLine().GetWindowText().find("wstrzymany: 3 wyników czeka.") !=
-                   std::string::npos;
-        },
-        6000))
-        << window->StatusLine().GetWindowText();
-    EXPECT_EQ(seen.size(), 1u) << "told once";
-}

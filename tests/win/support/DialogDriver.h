@@ -38,11 +38,19 @@ public:
         GetWindowTextW(hwnd, text, 512);
         return text;
     }
-    // The text of the message in a message box, and the icon it shows (null when none).
-    static std::wstring MessageOf(HWND box) { return TextOf(LastStatic(box, false)); }
-    static HICON IconOf(HWND box)
+    // The text of the message in a message box: its last static with a text, not an icon.
+    static std::wstring MessageOf(HWND box)
     {
-        return reinterpret_cast<HICON>(SendMessageW(LastStatic(box, true), STM_GETICON, 0, 0));
+        HWND found = nullptr;
+        for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        {
+            wchar_t cls[32] = {};
+            GetClassNameW(child, cls, 32);
+            const bool icon = (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+            if (std::wstring(cls) == L"Static" && !icon && GetWindowTextLengthW(child) > 0)
+                found = child;
+        }
+        return TextOf(found);
     }
     static void Press(HWND dialog, int id)
     {
@@ -50,21 +58,6 @@ public:
     }
 
 private:
-    // A message box's last static that shows an icon, or (icon false) a text.
-    static HWND LastStatic(HWND box, bool icon)
-    {
-        HWND found = nullptr;
-        for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        {
-            wchar_t cls[32] = {};
-            GetClassNameW(child, cls, 32);
-            const bool showsIcon = (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
-            if (std::wstring(cls) == L"Static" && showsIcon == icon &&
-                (icon || GetWindowTextLengthW(child) > 0))
-                found = child;
-        }
-        return found;
-    }
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
     {
         if (!current_ || current_->busy_)

@@ -6,13 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 namespace
 {
 
 // The box disables the main window, so that no command of it runs under the box.
-TEST(AppMessageBox, HasTheProgramsNameAnIconAndTheMainWindowAsOwnerEvenWhenAnotherIsActive)
+TEST(AppMessageBox, HasTheProgramsNameAndTheMainWindowAsOwnerEvenWhenAnotherIsActive)
 {
     CWinApp app;
     CWnd main;
@@ -22,30 +21,19 @@ TEST(AppMessageBox, HasTheProgramsNameAnIconAndTheMainWindowAsOwnerEvenWhenAnoth
     HWND other = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 200, 0, 100, 100,
                                  nullptr, nullptr, nullptr, nullptr);
     SetActiveWindow(other);
-    std::vector<HICON> icons;
     DialogDriver driver(
         [&](HWND box, const std::wstring& caption)
         {
             EXPECT_EQ(caption, L"toolkit_tests");
             EXPECT_EQ(GetWindow(box, GW_OWNER), main.m_hWnd);
             EXPECT_FALSE(IsWindowEnabled(main.m_hWnd));
-            icons.push_back(DialogDriver::IconOf(box));
             DialogDriver::Press(box, GetDlgItem(box, IDNO) ? IDNO : IDOK);
         });
     EXPECT_EQ(AppMessageBox("Nie można otworzyć portu COM3"), IDOK);
     EXPECT_EQ(AppMessageBox("Zapisać zmiany?", MB_YESNO | MB_ICONQUESTION), IDNO);
-    // A box that names no icon gets the exclamation.
-    EXPECT_EQ(icons, (std::vector<HICON>{LoadIconW(nullptr, IDI_EXCLAMATION),
-                                         LoadIconW(nullptr, IDI_QUESTION)}));
     EXPECT_TRUE(IsWindowEnabled(main.m_hWnd));
     DestroyWindow(other);
     DestroyWindow(main.m_hWnd);
-}
-
-TEST(WinApp, HelpFileIsTheProgramPathWithTheHlpExtension)
-{
-    const std::wstring help = CWinApp::HelpFilePath();
-    EXPECT_EQ(help.substr(help.find_last_of(L'\\')), L"\\toolkit_tests.HLP");
 }
 
 TEST(TextConv, PolishTextSurvivesUtf16AndCodePage1250)
