@@ -85,6 +85,10 @@ TEST(ChartWindow, OpensOnceOwnedAndShowsTheStatisticsOfTheHistory)
                  reinterpret_cast<LPARAM>(GetDlgItem(window, IDC_CHART_RESET)));
     EXPECT_EQ(TextOf(window, ChartTextId(0, ChartText::ResetMin)), "—");
     EXPECT_EQ(TextOf(window, ChartTextId(0, ChartText::ViewMin)), "10.00 kLx");
+    // A new second shows within the refresh period.
+    history.Sample(end + 1, {true, 25.0, ShownUnit::Klx}, {});
+    EXPECT_TRUE(PumpUntil(
+        [&] { return TextOf(window, ChartTextId(0, ChartText::ResetMax)) == "25.00 kLx"; }, 3000));
 
     // The drop-down list chooses the span.
     const HWND span = GetDlgItem(window, IDC_CHART_SPAN);
