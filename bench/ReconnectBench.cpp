@@ -3,8 +3,12 @@
 // while, then made again with the meter simulator sending on COM15 at once; the time from the
 // pair's return to the first good frame handled is measured, a few times over. Run in build/win.
 //
-// usage: reconnect_bench SERIAL_PAIR_SCRIPT PAIR_DIR PREFIX [cycles]   (Linux paths; see
-// scripts/bench)
+// The pair is made and taken away by scripts/bench, which carries out each "start" or "stop" this
+// program writes into PAIR_DIR/request. (Started from here, as a Linux program under Wine, the pair
+// script's second "stop" ended this process with exit code 0, after one cycle; QM7xx.exe on its own
+// comes back after every pull.)
+//
+// usage: reconnect_bench PAIR_DIR [cycles]   (a Linux path; see scripts/bench)
 
 #include "bench/BenchClock.h"
 #include "toolkit/Handles.h"
@@ -16,6 +20,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -44,21 +49,23 @@ void Pump(DWORD ms)
     }
 }
 
-// Runs the pair script (a Linux program: no handle comes back) and waits for the pid file.
-bool Pair(char** argv, const char* action)
+// Asks for the pair to be made or taken away, and waits until it is (made: the program's end
+// opens).
+bool Pair(const std::string& dir, const char* action)
 {
-    const auto wide = [](const std::string& s) { return std::wstring(s.begin(), s.end()); };
-    std::wstring command = Windows(argv[1]) + L" " + wide(action) + L" " + wide(argv[2]) + L" " +
-                           wide(argv[3]) + L" com14 com15";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info))
+    const std::wstring request = Windows(dir + "/request");
+    const std::wstring written = request + L".new";
+    {
+        const UniqueHandle file(CreateFileW(written.c_str(), GENERIC_WRITE, 0, nullptr,
+                                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        DWORD size = 0;
+        if (!file ||
+            !WriteFile(file.Get(), action, static_cast<DWORD>(std::strlen(action)), &size, nullptr))
+            return false;
+    }
+    if (!MoveFileExW(written.c_str(), request.c_str(), MOVEFILE_REPLACE_EXISTING))
         return false;
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
-    const std::wstring pid = Windows(std::string(argv[2]) + "/socat.pid");
+    const std::wstring pid = Windows(dir + "/socat.pid");
     const bool starting = std::string(action) == "start";
     const auto made = []
     {
@@ -67,7 +74,8 @@ bool Pair(char** argv, const char* action)
         return port.Valid();
     };
     for (const double end = Now() + 10000; Now() < end; Pump(20))
-        if ((GetFileAttributesW(pid.c_str()) != INVALID_FILE_ATTRIBUTES) == starting &&
+        if (GetFileAttributesW(request.c_str()) == INVALID_FILE_ATTRIBUTES &&
+            (GetFileAttributesW(pid.c_str()) != INVALID_FILE_ATTRIBUTES) == starting &&
             (!starting || made()))
             return true;
     return false;
@@ -77,13 +85,14 @@ bool Pair(char** argv, const char* action)
 
 int main(int argc, char** argv)
 {
-    if (argc < 4)
+    if (argc < 2)
         return 64;
-    const int cycles = argc > 4 ? std::atoi(argv[4]) : 5;
+    const std::string pair = argv[1];
+    const int cycles = argc > 2 ? std::atoi(argv[2]) : 5;
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
-    if (!Pair(argv, "start"))
+    if (!Pair(pair, "start"))
     {
         std::printf("reconnect_bench: the virtual pair could not be made\n");
         return 1;
@@ -104,10 +113,10 @@ int main(int argc, char** argv)
     std::vector<double> ms;
     for (int i = 0; i < cycles; ++i)
     {
-        Pair(argv, "stop");
+        Pair(pair, "stop");
         // Long enough for the link to be reconnecting (10 s of silence), and a little more.
         Pump(11000 + 700 * static_cast<DWORD>(i));
-        if (!Pair(argv, "start"))
+        if (!Pair(pair, "start"))
         {
             std::printf("cycle %d: the pair could not be made again\n", i + 1);
             break;
@@ -137,6 +146,6 @@ int main(int argc, char** argv)
                 ms[ms.size() / 2], ms.back(), static_cast<int>(ms.size()));
     window.ClosePort();
     DestroyWindow(window.m_hWnd);
-    Pair(argv, "stop");
+    Pair(pair, "stop");
     return 0;
 }
